@@ -1,0 +1,7 @@
+#include "app/appstate.h"
+
+AppState &App()
+{
+    static AppState state;
+    return state;
+}

@@ -1,0 +1,10 @@
+#include "app/main/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Main();
+    return app.exec();
+}

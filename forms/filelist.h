@@ -1,0 +1,59 @@
+#pragma once
+
+#include "forms/placeable.h"
+
+#include <QListWidget>
+
+class QMimeData;
+
+namespace forms {
+
+// File list: the files of Path that match Pattern (masks separated by ";",
+// matched without regard to case), sorted. FileName is the selected name,
+// empty when none. Click is raised when the selection changes by mouse,
+// keyboard or code, and when the selected entry is clicked again.
+class FileList : public QListWidget, public Placeable
+{
+    Q_OBJECT
+public:
+    explicit FileList(QWidget *parent = nullptr);
+
+    QString Path() const { return m_path; }
+    // Fails for a folder that cannot be read; then nothing changes.
+    bool SetPath(const QString &path);
+    QString Pattern() const { return m_pattern; }
+    void SetPattern(const QString &pattern);
+    QString FileName() const;
+    int ListCount() const { return count(); }
+    QString List(int index) const;
+    bool Selected(int index) const;
+    void SetSelected(int index, bool selected);
+    // Re-reads the folder.
+    void Refresh();
+    void SetShowHidden(bool show);
+    void SetAcceptFileDrops(bool accept);
+    bool SetFocus();
+
+signals:
+    void Click();
+    void DblClick();
+    void MouseMove(int button, int shift, double x, double y);
+    void OLEDragDrop(const QMimeData *data);
+
+protected:
+    void applyColors() override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void fill();
+
+    QString m_path;
+    QString m_pattern = QStringLiteral("*.*");
+    bool m_showHidden = false;
+};
+
+} // namespace forms

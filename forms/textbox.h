@@ -1,0 +1,53 @@
+#pragma once
+
+#include "forms/placeable.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace forms {
+
+// Multi-line text box: Text holds CR LF line breaks exactly as assigned,
+// SelStart counts characters of that Text, Change is raised once for every
+// change of Text by the user or by code (not when an equal value is set).
+// Long lines wrap at the box's width; there is a vertical scroll bar only.
+class TextBox : public QPlainTextEdit, public Placeable
+{
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget *parent = nullptr);
+
+    QString Text() const;
+    void SetText(const QString &text);
+    int SelStart() const;
+    void SetSelStart(int position);
+    // Gives the box the keyboard focus; fails (false) while it cannot take it.
+    bool SetFocus();
+
+signals:
+    void Change();
+    void MouseMove(int button, int shift, double x, double y);
+
+protected:
+    void applyColors() override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+};
+
+// One-line text box (txtPattern).
+class LineTextBox : public QLineEdit, public Placeable
+{
+    Q_OBJECT
+public:
+    explicit LineTextBox(QWidget *parent = nullptr);
+
+    QString Text() const { return text(); }
+    void SetText(const QString &text);
+
+signals:
+    void Change();
+
+protected:
+    void applyColors() override;
+};
+
+} // namespace forms

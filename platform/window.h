@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace platform {
+
+// Moves the window into (on) or out of the always-on-top band. Only the
+// stacking changes: no move, no resize, no lost focus or text.
+void setWindowTopmost(QWidget *window, bool on);
+bool isWindowTopmost(const QWidget *window);
+
+// Hands one file to the desktop's "open" operation as one argument, never
+// through a shell command line. Returns at once; failures are silent.
+void shellOpen(QWidget *owner, const QString &path);
+
+// Tests observe shell opens instead of starting programs; an empty function
+// returns to the real service.
+void setShellOpenHook(std::function<void(const QString &path)> hook);
+
+} // namespace platform

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace support {
+
+// Message kinds and the icon each shows.
+enum MessageKind { MessageInformation = 1, MessageExclamation = 2, MessageCritical = 3, MessageQuestion = 4 };
+
+// A modal message box with an OK button; an empty title is replaced by the
+// application's title. Any other kind shows nothing.
+void ShowMessage(const QString &prompt, int kind, const QString &title);
+
+// The title used when a caller gives none (start-up sets the program title).
+void SetDefaultMessageTitle(const QString &title);
+
+} // namespace support

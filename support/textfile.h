@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// Whole-file text input and output, and the clean-ups applied on the way in
+// and out. Files are read as UTF-8 when their bytes are valid UTF-8 (a BOM
+// is recognised and kept), otherwise as Windows-1252, where every byte maps
+// to one character; they are written back in the encoding they were read in.
+namespace support {
+
+enum class TextEncoding {
+    Default,     // never read: UTF-8, or the ANSI code page on Windows
+    Utf8,
+    Utf8Bom,
+    Windows1252,
+};
+
+// A file that cannot be opened or read.
+class TextFileError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The path can be opened for reading (a folder cannot).
+bool FileExists(const QString &path);
+
+// The whole file, every line followed by CR LF. A line ends at CR, at CR LF
+// or at the end of the file; a LF alone stays in the line. Throws
+// TextFileError when the file cannot be opened or read. The encoding found
+// is stored in *encoding when given.
+QString ReadTextFile(const QString &path, TextEncoding *encoding = nullptr);
+
+// Every tab becomes one space.
+QString TabsToSpaces(const QString &text);
+
+// Every LF not preceded by CR becomes CR LF.
+QString NormalizeLineEnds(const QString &text);
+
+// Removes all CR and LF at the end of the caller's variable and returns it.
+QString &TrimTrailingLineEnds(QString &text);
+
+// Replaces the file with the text followed by CR LF, in `encoding` (UTF-8
+// when a Windows-1252 file is given characters that code page cannot hold).
+// On any failure shows "Fehler beim Schreiben der Datei. ", leaves the old
+// file as it was and returns false.
+bool WriteTextFile(const QString &path, const QString &text,
+                   TextEncoding encoding = TextEncoding::Default);
+
+// Bytes of a text in an encoding, and the encoding actually used (UTF-8 when
+// Windows-1252 cannot hold the text).
+QByteArray encodeText(const QString &text, TextEncoding encoding, TextEncoding *used = nullptr);
+// Text of bytes by the reading rule, and the encoding found.
+QString decodeText(const QByteArray &bytes, TextEncoding *found = nullptr);
+
+} // namespace support
