@@ -24,6 +24,7 @@ signals:
 
 protected:
     void applyColors() override;
+    void nextCheckState() override;
 };
 
 } // namespace forms

@@ -1,1 +1,59 @@
 #include "forms/commandbutton.h"
+
+#include "forms/form.h"
+#include "forms/twips.h"
+
+#include <QMouseEvent>
+
+namespace forms {
+
+CommandButton::CommandButton(const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent)
+    , Placeable(this)
+{
+    initColors(buttonFaceColor(), palette().color(QPalette::ButtonText));
+    setAutoDefault(false);
+    connect(this, &QAbstractButton::clicked, this, &CommandButton::Click);
+}
+
+void CommandButton::SetGraphical(bool graphical)
+{
+    m_graphical = graphical;
+    applyColors();
+}
+
+bool CommandButton::SetFocus()
+{
+    return takeFocus(this);
+}
+
+void CommandButton::applyColors()
+{
+    if (!m_graphical) {
+        // A standard button keeps the system's look whatever its BackColor.
+        setStyleSheet(QString());
+        return;
+    }
+    // A style sheet paints the colour flat under every platform style and in
+    // every state; palette colours are shaded or ignored by several styles.
+    const QColor back = BackColor().isValid() ? BackColor() : buttonFaceColor();
+    const QColor fore = ForeColor().isValid() ? ForeColor() : palette().color(QPalette::ButtonText);
+    const QColor disabledText = palette().color(QPalette::Disabled, QPalette::ButtonText);
+    setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; border: 2px outset %1; "
+                                 "padding: 1px; }"
+                                 "QPushButton:pressed { border-style: inset; }"
+                                 "QPushButton:disabled { color: %3; }")
+                      .arg(back.name(), fore.name(), disabledText.name()));
+}
+
+void CommandButton::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF at = event->position();
+    emit MouseDown(buttonMask(event->button()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
+                   at.y() * TwipsPerPixel);
+    QPushButton::mousePressEvent(event);
+    // The press stays with the button, whichever mouse button it was.
+    event->accept();
+}
+
+} // namespace forms

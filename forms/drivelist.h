@@ -27,6 +27,13 @@ signals:
 
 protected:
     void applyColors() override;
+    void showPopup() override;
+
+private:
+    // Reads the drives and chooses `preferred` again when it is still there.
+    void fill(const QString &preferred);
+
+    bool m_quiet = false;
 };
 
 } // namespace forms

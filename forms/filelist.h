@@ -42,6 +42,9 @@ signals:
 
 protected:
     void applyColors() override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -49,9 +52,15 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // Raises Click when another entry became the chosen one.
+    void selectionMoved();
     void fill();
 
     QString m_path;
+    // The folder the entries were read from.
+    QString m_filledPath;
+    int m_selectedRow = -1;
+    bool m_filling = false;
     QString m_pattern = QStringLiteral("*.*");
     bool m_showHidden = false;
 };

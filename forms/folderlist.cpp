@@ -1,1 +1,172 @@
 #include "forms/folderlist.h"
+
+#include "forms/folderentries.h"
+#include "forms/folderindentdelegate.h"
+#include "forms/folderpath.h"
+#include "forms/form.h"
+#include "forms/listdrop.h"
+#include "forms/twips.h"
+#include "platform/drives.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+
+namespace forms {
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+
+// The folder and its ancestors, from the root down, in '/' separators.
+QStringList folderChain(const QString &folder)
+{
+    QStringList chain;
+    QString current = QDir::fromNativeSeparators(folder);
+    // Bounded: a path cannot be deeper than it is long.
+    for (qsizetype guard = current.size() + 1; guard > 0; --guard) {
+        chain.prepend(current);
+        if (QDir(current).isRoot())
+            break;
+        const QString parent = QFileInfo(current).path();
+        if (parent == current || parent.isEmpty() || parent == QLatin1String("."))
+            break;
+        current = parent;
+    }
+    return chain;
+}
+
+QString entryText(const QString &folder, bool isRoot)
+{
+    if (isRoot)
+        return QDir::toNativeSeparators(folder);
+    return QFileInfo(folder).fileName();
+}
+
+} // namespace
+
+FolderList::FolderList(QWidget *parent)
+    : QListWidget(parent)
+    , Placeable(this)
+{
+    initColors(palette().color(QPalette::Base), palette().color(QPalette::Text));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setItemDelegate(new FolderIndentDelegate(this));
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_NoMousePropagation);
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { open(item); });
+    SetPath(QDir::currentPath());
+}
+
+bool FolderList::SetPath(const QString &path)
+{
+    const std::optional<QString> folder = readableFolder(path);
+    if (!folder)
+        return false;
+    platform::rememberFolder(*folder);
+    if (*folder == m_path)
+        return true;
+    m_path = *folder;
+    fill();
+    emit Change();
+    return true;
+}
+
+void FolderList::SetAcceptFileDrops(bool accept)
+{
+    setAcceptDrops(accept);
+    viewport()->setAcceptDrops(accept);
+    setDropIndicatorShown(false);
+    setDragDropMode(accept ? QAbstractItemView::DropOnly : QAbstractItemView::NoDragDrop);
+}
+
+void FolderList::SetShowHidden(bool show)
+{
+    if (show == m_showHidden)
+        return;
+    m_showHidden = show;
+    fill();
+}
+
+void FolderList::applyColors()
+{
+    applyPaletteColors(QPalette::Base, QPalette::Text);
+}
+
+void FolderList::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF at = event->position() + QPointF(viewport()->pos());
+    emit MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
+                   at.y() * TwipsPerPixel);
+    QListWidget::mouseMoveEvent(event);
+    event->accept();
+}
+
+void FolderList::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        open(currentItem());
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void FolderList::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (acceptsFileDrag(event))
+        settleDropAction(event);
+    else
+        event->ignore();
+}
+
+void FolderList::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (acceptsFileDrag(event))
+        settleDropAction(event);
+    else
+        event->ignore();
+}
+
+void FolderList::dropEvent(QDropEvent *event)
+{
+    settleDropAction(event);
+    emit OLEDragDrop(event->mimeData());
+}
+
+void FolderList::open(QListWidgetItem *item)
+{
+    if (item)
+        SetPath(item->data(PathRole).toString());
+}
+
+void FolderList::fill()
+{
+    clear();
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QStringList chain = folderChain(m_path);
+    int depth = 0;
+    for (const QString &folder : chain) {
+        auto *item = new QListWidgetItem(openIcon, entryText(folder, depth == 0), this);
+        item->setData(PathRole, QDir::toNativeSeparators(folder));
+        item->setData(FolderIndentDelegate::DepthRole, depth);
+        ++depth;
+    }
+    const int currentRow = count() - 1;
+    const QString base = QDir::fromNativeSeparators(m_path);
+    const QString prefix = base.endsWith(u'/') ? base : base + u'/';
+    const QStringList names = subfolderNames(m_path, m_showHidden);
+    for (const QString &name : names) {
+        auto *item = new QListWidgetItem(closedIcon, name, this);
+        item->setData(PathRole, QDir::toNativeSeparators(prefix + name));
+        item->setData(FolderIndentDelegate::DepthRole, depth);
+    }
+    setCurrentRow(currentRow);
+}
+
+} // namespace forms

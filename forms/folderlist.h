@@ -42,6 +42,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // Opens the folder of an entry (double-click or Enter).
+    void open(QListWidgetItem *item);
     void fill();
 
     QString m_path;

@@ -1,1 +1,217 @@
 #include "forms/form.h"
+
+#include "forms/twips.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
+
+namespace forms {
+
+int buttonMask(Qt::MouseButtons buttons)
+{
+    int mask = 0;
+    if (buttons & Qt::LeftButton)
+        mask |= 1;
+    if (buttons & Qt::RightButton)
+        mask |= 2;
+    if (buttons & Qt::MiddleButton)
+        mask |= 4;
+    return mask;
+}
+
+int shiftMask(Qt::KeyboardModifiers modifiers)
+{
+    int mask = 0;
+    if (modifiers & Qt::ShiftModifier)
+        mask |= 1;
+    if (modifiers & Qt::ControlModifier)
+        mask |= 2;
+    if (modifiers & Qt::AltModifier)
+        mask |= 4;
+    return mask;
+}
+
+Form::Form(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setMouseTracking(true);
+}
+
+void Form::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    Form_Load();
+}
+
+QMargins Form::frameMargins() const
+{
+    if (isVisible()) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        const QMargins now(inner.left() - outer.left(), inner.top() - outer.top(),
+                           outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        if (!now.isNull())
+            return now;
+    }
+    return m_knownFrame;
+}
+
+QRect Form::outerPixels() const
+{
+    const QMargins frame = frameMargins();
+    const QRect client = geometry();
+    const QPoint origin = isVisible() ? frameGeometry().topLeft() : pos();
+    return QRect(origin, QSize(client.width() + frame.left() + frame.right(),
+                               client.height() + frame.top() + frame.bottom()));
+}
+
+int Form::Left() const
+{
+    const int px = outerPixels().x();
+    return (m_posAsked && twipsToPixels(m_twipsPos.x()) == px) ? m_twipsPos.x() : pixelsToTwips(px);
+}
+
+int Form::Top() const
+{
+    const int px = outerPixels().y();
+    return (m_posAsked && twipsToPixels(m_twipsPos.y()) == px) ? m_twipsPos.y() : pixelsToTwips(px);
+}
+
+int Form::Width() const
+{
+    const int px = outerPixels().width();
+    return (m_sizeAsked && twipsToPixels(m_twipsSize.width()) == px) ? m_twipsSize.width() : pixelsToTwips(px);
+}
+
+int Form::Height() const
+{
+    const int px = outerPixels().height();
+    return (m_sizeAsked && twipsToPixels(m_twipsSize.height()) == px) ? m_twipsSize.height()
+                                                                       : pixelsToTwips(px);
+}
+
+void Form::SetLeft(int twips)
+{
+    m_twipsPos = QPoint(twips, Top());
+    m_posAsked = true;
+    applyOuterPos();
+}
+
+void Form::SetTop(int twips)
+{
+    m_twipsPos = QPoint(Left(), twips);
+    m_posAsked = true;
+    applyOuterPos();
+}
+
+void Form::SetWidth(int twips)
+{
+    m_twipsSize = QSize(twips, Height());
+    m_sizeAsked = true;
+    applyOuterSize();
+}
+
+void Form::SetHeight(int twips)
+{
+    m_twipsSize = QSize(Width(), twips);
+    m_sizeAsked = true;
+    applyOuterSize();
+}
+
+void Form::SetClientSize(int widthTwips, int heightTwips)
+{
+    m_sizeAsked = false;
+    resize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
+}
+
+void Form::applyOuterPos()
+{
+    // A window's position is that of its frame.
+    move(twipsToPixels(m_twipsPos.x()), twipsToPixels(m_twipsPos.y()));
+}
+
+void Form::applyOuterSize()
+{
+    const QMargins frame = frameMargins();
+    const QSize client(twipsToPixels(m_twipsSize.width()) - frame.left() - frame.right(),
+                       twipsToPixels(m_twipsSize.height()) - frame.top() - frame.bottom());
+    // A size below the platform's smallest is raised to it.
+    resize(client.expandedTo(QSize(1, 1)));
+}
+
+void Form::adoptFrame()
+{
+    // The frame is known only once a window manager has decorated the
+    // shown window. Sizes set before were meant as outer sizes: apply them
+    // once more with the real frame.
+    if (m_frameAdopted)
+        return;
+    const QMargins now = frameMargins();
+    if (now.isNull() || now == m_knownFrame)
+        return;
+    m_knownFrame = now;
+    m_frameAdopted = true;
+    if (m_sizeAsked)
+        applyOuterSize();
+    if (m_posAsked)
+        applyOuterPos();
+}
+
+void Form::Show()
+{
+    show();
+}
+
+void Form::Form_MouseMove(int button, int shift, double x, double y)
+{
+    Q_UNUSED(button);
+    Q_UNUSED(shift);
+    Q_UNUSED(x);
+    Q_UNUSED(y);
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    int cancel = 0;
+    Form_Unload(cancel);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void Form::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF pos = event->position();
+    Form_MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), pos.x() * TwipsPerPixel,
+                   pos.y() * TwipsPerPixel);
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Form::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+    case QEvent::Expose:
+        if (isVisible() && windowState() == Qt::WindowNoState)
+            adoptFrame();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+} // namespace forms

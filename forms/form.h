@@ -54,15 +54,21 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    QRect outerPixels() const;
     void applyOuterSize();
+    void applyOuterPos();
     void adoptFrame();
 
     bool m_loaded = false;
-    // Outer size asked for, in pixels; kept until the frame is known so the
-    // window does not grow by its frame from one run to the next.
-    QSize m_outerRequest;
-    QPoint m_outerPosRequest;
-    bool m_posRequested = false;
+    // The outer geometry last asked for, in twips. It is reported as long as
+    // the window still stands there, so values survive the pixel grid
+    // exactly; and it is applied again once the window manager's frame is
+    // known, so the window does not grow by its frame from run to run.
+    QPoint m_twipsPos;
+    QSize m_twipsSize;
+    bool m_posAsked = false;
+    bool m_sizeAsked = false;
+    bool m_frameAdopted = false;
     QMargins m_knownFrame;
 };
 

@@ -1,1 +1,145 @@
 #include "forms/placeable.h"
+
+#include "forms/designfont.h"
+#include "forms/twips.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QWidget>
+
+namespace forms {
+
+Placeable::Placeable(QWidget *self)
+    : m_self(self)
+{
+    // A control keeps its mouse events to itself, as the window's own
+    // MouseMove must not fire while the pointer is over one of its controls.
+    m_self->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void Placeable::SetLeft(int twips)
+{
+    m_twips.moveLeft(twips);
+    applyGeometry();
+}
+
+void Placeable::SetTop(int twips)
+{
+    m_twips.moveTop(twips);
+    applyGeometry();
+}
+
+bool Placeable::SetWidth(int twips)
+{
+    if (twips < 0)
+        return false;
+    m_twips.setWidth(twips);
+    applyGeometry();
+    return true;
+}
+
+bool Placeable::SetHeight(int twips)
+{
+    if (twips < 0)
+        return false;
+    m_twips.setHeight(twips);
+    applyGeometry();
+    return true;
+}
+
+void Placeable::Place(int left, int top, int width, int height)
+{
+    m_twips.moveTo(left, top);
+    if (width >= 0)
+        m_twips.setWidth(width);
+    if (height >= 0)
+        m_twips.setHeight(height);
+    applyGeometry();
+}
+
+bool Placeable::Visible() const
+{
+    return !m_self->isHidden();
+}
+
+void Placeable::SetVisible(bool visible)
+{
+    m_self->setVisible(visible);
+}
+
+void Placeable::SetBackColor(const QColor &color)
+{
+    m_backColor = color;
+    applyColors();
+}
+
+void Placeable::SetForeColor(const QColor &color)
+{
+    m_foreColor = color;
+    applyColors();
+}
+
+void Placeable::SetDesignFont(const QString &name, double points, bool bold)
+{
+    m_self->setFont(designFont(name, points, bold));
+}
+
+void Placeable::SetToolTipText(const QString &text)
+{
+    m_self->setToolTip(text);
+    m_self->setAccessibleName(text);
+}
+
+void Placeable::initColors(const QColor &back, const QColor &fore)
+{
+    m_backColor = back;
+    m_foreColor = fore;
+}
+
+void Placeable::applyColors()
+{
+    applyPaletteColors(QPalette::Window, QPalette::WindowText);
+    m_self->setAutoFillBackground(m_backColor.isValid());
+}
+
+void Placeable::applyPaletteColors(QPalette::ColorRole backRole, QPalette::ColorRole foreRole)
+{
+    QPalette palette = m_self->palette();
+    if (m_backColor.isValid())
+        palette.setColor(backRole, m_backColor);
+    if (m_foreColor.isValid())
+        palette.setColor(foreRole, m_foreColor);
+    m_self->setPalette(palette);
+}
+
+void Placeable::applyGeometry()
+{
+    // Each edge is converted on its own, so that neighbouring controls that
+    // meet in twips also meet in pixels.
+    const int left = twipsToPixels(m_twips.x());
+    const int top = twipsToPixels(m_twips.y());
+    const int right = twipsToPixels(m_twips.x() + m_twips.width());
+    const int bottom = twipsToPixels(m_twips.y() + m_twips.height());
+    m_self->setGeometry(left, top, right - left, bottom - top);
+}
+
+QColor rgb(unsigned int rrggbb)
+{
+    return QColor::fromRgb(static_cast<int>((rrggbb >> 16) & 0xff), static_cast<int>((rrggbb >> 8) & 0xff),
+                           static_cast<int>(rrggbb & 0xff));
+}
+
+QColor buttonFaceColor()
+{
+    return QApplication::palette().color(QPalette::Button);
+}
+
+bool takeFocus(QWidget *widget)
+{
+    if (!widget->isVisible() || !widget->isEnabled() || widget->focusPolicy() == Qt::NoFocus)
+        return false;
+    widget->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+} // namespace forms

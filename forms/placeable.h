@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 
@@ -51,6 +52,10 @@ protected:
     // Paints the colours into the widget's palette; controls whose colours
     // live in other palette roles override it.
     virtual void applyColors();
+    // Stores the colours the control starts with, without applying them.
+    void initColors(const QColor &back, const QColor &fore);
+    // Sets the colours that were given into the two palette roles.
+    void applyPaletteColors(QPalette::ColorRole backRole, QPalette::ColorRole foreRole);
 
 private:
     void applyGeometry();
@@ -65,5 +70,8 @@ private:
 QColor rgb(unsigned int rrggbb);
 // The palette's button colour: the "system button-face colour".
 QColor buttonFaceColor();
+// Gives the widget the keyboard focus; false while it is hidden (also by its
+// window), disabled or cannot take the focus at all.
+bool takeFocus(QWidget *widget);
 
 } // namespace forms

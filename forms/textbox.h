@@ -3,6 +3,7 @@
 #include "forms/placeable.h"
 
 #include <QLineEdit>
+#include <QList>
 #include <QPlainTextEdit>
 
 namespace forms {
@@ -31,6 +32,24 @@ signals:
 protected:
     void applyColors() override;
     void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void documentEdited(int position, int charsRemoved, int charsAdded);
+    void recordLineStarts();
+    // Start of a line (document block) in Text.
+    int lineStart(int blockNumber) const;
+    int textPositionOf(int documentPosition) const;
+    int documentPositionOf(int textPosition) const;
+
+    // Text as last assigned by code, or as rebuilt after the user's edits;
+    // rebuilt lazily.
+    mutable QString m_text;
+    mutable bool m_textCurrent = true;
+    // m_text is the string assigned by code, with its own line breaks.
+    bool m_exact = true;
+    // Line starts in m_text while its line breaks are not all CR LF.
+    QList<int> m_lineStarts;
+    bool m_settingText = false;
 };
 
 // One-line text box (txtPattern).

@@ -1,1 +1,145 @@
 #include "platform/drives.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QStorageInfo>
+
+namespace platform {
+
+namespace {
+
+struct DriveState
+{
+    QStringList override;
+    // Last folder shown per drive during this run.
+    QHash<QString, QString> currentFolders;
+};
+
+DriveState &state()
+{
+    static DriveState s;
+    return s;
+}
+
+bool isUnder(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(folder + u'/');
+}
+
+// Mounts that hold no user data: kernel interfaces, memory file systems,
+// container layers and packaged read-only images.
+bool isSystemMount(const QStorageInfo &volume)
+{
+    static const QSet<QByteArray> pseudoTypes{
+        "proc",     "sysfs",   "tmpfs",      "devtmpfs",    "devpts",  "cgroup",     "cgroup2",
+        "securityfs", "pstore", "bpf",       "debugfs",     "tracefs", "configfs",   "fusectl",
+        "mqueue",   "hugetlbfs", "autofs",   "binfmt_misc", "efivarfs", "squashfs",  "overlay",
+        "nsfs",     "ramfs",   "rpc_pipefs", "nfsd",        "selinuxfs", "fuse.portal", "fuse.gvfsd-fuse",
+        "fuse.lxcfs", "shm",   "rootfs"};
+    if (pseudoTypes.contains(volume.fileSystemType()))
+        return true;
+    const QString root = volume.rootPath();
+    static const QStringList systemFolders{QStringLiteral("/proc"), QStringLiteral("/sys"),
+                                           QStringLiteral("/dev"),  QStringLiteral("/boot"),
+                                           QStringLiteral("/snap"), QStringLiteral("/var"),
+                                           QStringLiteral("/usr"),  QStringLiteral("/etc"),
+                                           QStringLiteral("/tmp")};
+    for (const QString &folder : systemFolders) {
+        if (isUnder(root, folder))
+            return true;
+    }
+    // /run holds runtime state, except the removable media mounted there.
+    return isUnder(root, QStringLiteral("/run")) && !isUnder(root, QStringLiteral("/run/media"));
+}
+
+QStringList mountedDrives()
+{
+    QStringList drives{QStringLiteral("/")};
+    const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
+    for (const QStorageInfo &volume : volumes) {
+        if (!volume.isValid())
+            continue;
+        const QString root = QDir::cleanPath(volume.rootPath());
+        if (root == QLatin1String("/") || !root.startsWith(u'/') || isSystemMount(volume))
+            continue;
+        drives.append(root);
+    }
+    drives.removeDuplicates();
+    drives.sort();
+    return drives;
+}
+
+QString cleanAbsolute(const QString &path)
+{
+    if (path.isEmpty() || !QDir::isAbsolutePath(path))
+        return {};
+    return QDir::cleanPath(path);
+}
+
+} // namespace
+
+QStringList drives()
+{
+    if (!state().override.isEmpty())
+        return state().override;
+    return mountedDrives();
+}
+
+QString driveOf(const QString &path)
+{
+    const QString clean = cleanAbsolute(path);
+    if (clean.isEmpty())
+        return {};
+    QString best;
+    const QStringList all = drives();
+    for (const QString &drive : all) {
+        const bool holds = drive == QLatin1String("/") || isUnder(clean, drive);
+        if (holds && drive.size() > best.size())
+            best = drive;
+    }
+    return best;
+}
+
+bool driveReadable(const QString &drive)
+{
+    const QFileInfo info(drive);
+    return !drive.isEmpty() && info.isDir() && info.isReadable();
+}
+
+QString currentFolderOfDrive(const QString &drive)
+{
+    const QString remembered = state().currentFolders.value(drive);
+    // A folder removed since it was shown no longer stands for its drive.
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    return drive;
+}
+
+void rememberFolder(const QString &folder)
+{
+    const QString clean = cleanAbsolute(folder);
+    const QString drive = driveOf(clean);
+    if (!drive.isEmpty())
+        state().currentFolders.insert(drive, clean);
+}
+
+std::optional<QString> folderForDriveSpec(const QString &path)
+{
+    // "/" is a folder as well as a drive and always means the root folder;
+    // another mount point named exactly as listed means the folder last
+    // shown on it. With a trailing separator it is the folder itself.
+    if (path == QLatin1String("/") || !drives().contains(path))
+        return std::nullopt;
+    return currentFolderOfDrive(path);
+}
+
+void setDrivesOverride(const QStringList &drives)
+{
+    state().override = drives;
+    // Remembered folders belong to the drives they were shown on.
+    state().currentFolders.clear();
+}
+
+} // namespace platform

@@ -1,1 +1,10 @@
 #include "platform/encoding.h"
+
+namespace platform {
+
+bool newFilesUseAnsiCodePage()
+{
+    return false;
+}
+
+} // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace platform {
 
@@ -12,7 +13,9 @@ QString executablePath();
 // arguments as the system handed them over, joined by single blanks.
 QString commandLineText();
 
-// Extension that executables carry on this system (".exe" on Windows).
-QString executableSuffix();
+// Tests run start-up as if the program lay elsewhere or had been given
+// another command line; std::nullopt returns to the real ones.
+void setExecutablePathOverride(std::optional<QString> path);
+void setCommandLineOverride(std::optional<QString> text);
 
 } // namespace platform

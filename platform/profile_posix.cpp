@@ -1,1 +1,132 @@
 #include "platform/profile.h"
+
+#include "platform/inifile.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QThread>
+
+#include <cerrno>
+#include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// Writers hold the lock for milliseconds; this only bounds a pathological wait.
+constexpr int lockWaitMs = 20000;
+constexpr int lockPollMs = 5;
+
+// The whole file, an empty text for a missing file, nothing when it cannot be
+// read or is not a regular file (reading a FIFO or device could block).
+std::optional<QByteArray> readRegularFile(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT ? std::optional<QByteArray>(QByteArray()) : std::nullopt;
+    if (!S_ISREG(info.st_mode))
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+// Waits for the lock in short steps, so that two busy writers take turns
+// instead of one backing off for ever longer sleeps.
+bool acquire(QLockFile &lock)
+{
+    const QDeadlineTimer deadline(lockWaitMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false; // no permission in the folder, or a holder that never lets go
+        QThread::msleep(lockPollMs);
+    }
+    return true;
+}
+
+// Whether an existing file may be replaced: a regular file that we may write
+// and whose permission bits let someone write it (root would be allowed to
+// replace a read-only file, which the user meant to protect).
+bool mayReplace(const QByteArray &nativePath, const struct stat &info)
+{
+    return S_ISREG(info.st_mode) && (info.st_mode & 0222) != 0 && ::access(nativePath.constData(), W_OK) == 0;
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes, const struct stat *oldInfo)
+{
+    QSaveFile save(path);
+    if (!save.open(QIODevice::WriteOnly))
+        return false;
+    if (save.write(bytes) != bytes.size()) {
+        save.cancelWriting();
+        return false;
+    }
+    if (oldInfo) {
+        // The new file takes the old one's place, so it keeps its mode and,
+        // where we may set it, its owner.
+        const int handle = save.handle();
+        if (::fchmod(handle, oldInfo->st_mode & 07777) != 0) {
+            save.cancelWriting();
+            return false;
+        }
+        if (::geteuid() == 0)
+            (void)::fchown(handle, oldInfo->st_uid, oldInfo->st_gid);
+    }
+    return save.commit();
+}
+
+} // namespace
+
+int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
+                      QString &value, int size, const QString &file)
+{
+    value = inifile::cutToSize(defaultValue, size);
+    const std::optional<QByteArray> text = readRegularFile(file);
+    if (!text)
+        return 0;
+    const std::optional<QString> found = inifile::findValue(*text, section, key);
+    if (!found || found->isEmpty())
+        return 0;
+    const QString cut = inifile::cutToSize(*found, size);
+    if (cut.isEmpty())
+        return 0;
+    value = cut;
+    return int(value.size());
+}
+
+bool writeProfileString(const QString &section, const QString &key, const QString &value,
+                        const QString &file)
+{
+    if (!inifile::isWritableEntry(section, key, value))
+        return false;
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!acquire(lock))
+        return false;
+
+    const QByteArray nativePath = QFile::encodeName(file);
+    struct stat info;
+    const bool exists = ::stat(nativePath.constData(), &info) == 0;
+    if (!exists && errno != ENOENT)
+        return false;
+    if (exists && !mayReplace(nativePath, info))
+        return false;
+
+    const std::optional<QByteArray> text = readRegularFile(file);
+    if (!text)
+        return false;
+    const QByteArray updated = inifile::withValue(*text, section, key, value);
+    if (exists && updated == *text)
+        return true;
+    return replaceFile(file, updated, exists ? &info : nullptr);
+}
+
+} // namespace platform

@@ -1,10 +1,23 @@
 #include "app/main/startup.h"
+#include "platform/termination.h"
+#include "ui/main/frmtextedit.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QStyleFactory>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    Main();
+    // Fusion paints the graphical buttons in their colours on every system.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    std::unique_ptr<frmTextEdit> window(Main());
+    QPointer<frmTextEdit> guard(window.get());
+    platform::onTerminationRequest(&app, [guard] {
+        if (guard)
+            guard->close();
+    });
     return app.exec();
 }

@@ -1,1 +1,87 @@
 #include "app/main/restore.h"
+
+#include "app/appstate.h"
+#include "app/settings.h"
+#include "forms/checkbox.h"
+#include "forms/drivelist.h"
+#include "forms/filelist.h"
+#include "forms/folderlist.h"
+#include "forms/label.h"
+#include "support/paths.h"
+#include "support/textfile.h"
+#include "ui/main/frmtextedit.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+QString read(const QString &key, const QString &defaultValue)
+{
+    return ReadIni(App().AppTitle, key, App().IniFile, defaultValue);
+}
+
+// A check-box value from the settings: the number rounded half to even;
+// nothing for a text that is no number a box can take.
+std::optional<int> checkValue(const QString &text)
+{
+    const double value = RoundHalfEven(Val(text));
+    if (value < 0 || value > 2)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// A remembered splitter position lies within the window; one outside it
+// (hand-edited, or from a far larger window) would hide the editor or the
+// browser for good, and is left at its designed place.
+std::optional<int> splitterPosition(const QString &text, int windowExtent)
+{
+    const double value = RoundHalfEven(Val(text));
+    if (!std::isfinite(value) || value < 0 || value > windowExtent)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+} // namespace
+
+void RestoreBrowserStylesheetOptions(frmTextEdit &window, const QString &commandLine)
+{
+    AppState &app = App();
+
+    QString folder;
+    if (!commandLine.isEmpty()) {
+        app.StartPath = support::LongPathOf(commandLine);
+        folder = support::FolderOf(app.StartPath);
+    } else {
+        folder = read(QStringLiteral("LastDir"), app.AppDir);
+    }
+    window.Drive1->SetDrive(folder);
+    window.Dir2->SetPath(folder);
+    window.File2->SetPath(folder);
+
+    app.CssFile = read(QStringLiteral("LastCSS"), QString());
+
+    if (const auto green = checkValue(read(QStringLiteral("Green"), QStringLiteral("0"))))
+        window.chkGreen->SetValue(*green);
+    if (const auto dark = checkValue(read(QStringLiteral("Dark"), QStringLiteral("0"))))
+        window.chkDark->SetValue(*dark);
+}
+
+void RestoreLayoutAndPanes(frmTextEdit &window)
+{
+    const AppState &app = App();
+
+    const QString designedLeft = NumberText(window.lblSplitH->Left());
+    if (const auto left = splitterPosition(read(QStringLiteral("SplitHLeft"), designedLeft), window.Width()))
+        window.lblSplitH->SetLeft(*left);
+    if (const auto top = splitterPosition(read(QStringLiteral("SplitVTop"), QStringLiteral("2775")), window.Height()))
+        window.lblSplitV->SetTop(*top);
+
+    window.LayoutSplitH();
+    window.LayoutSplitV();
+
+    if (!app.CssFile.isEmpty() && support::FileExists(app.CssFile))
+        window.fillStylesheet();
+
+    window.chkPattern_Click();
+    window.NoChanges();
+    window.NoChangesCSS();
+}

@@ -1,1 +1,98 @@
 #include "app/main/startup.h"
+
+#include "app/appstate.h"
+#include "app/main/restore.h"
+#include "app/settings.h"
+#include "platform/process.h"
+#include "platform/screen.h"
+#include "support/message.h"
+#include "support/paths.h"
+#include "support/windowhelpers.h"
+#include "ui/main/frmtextedit.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+#include <optional>
+
+namespace {
+QString read(const QString &key, const QString &defaultValue)
+{
+    return ReadIni(App().AppTitle, key, App().IniFile, defaultValue);
+}
+
+// A geometry value from the settings, in whole twips; nothing for a number
+// no window could take.
+std::optional<int> twipsValue(const QString &text)
+{
+    const double value = RoundHalfEven(Val(text));
+    if (!std::isfinite(value) || std::abs(value) > 16777215.0)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// A remembered place from a screen that is gone, or hand-edited numbers,
+// would open the window where nobody can reach it. It counts as reachable
+// when at least 600 twips of its width and its whole caption bar (the top
+// 450 twips) lie on the screen's available area.
+bool reachable(const frmTextEdit &window)
+{
+    const QRect area = platform::availableAreaTwips();
+    if (area.isEmpty())
+        return true;
+    const QRect caption(window.Left(), window.Top(), window.Width(), 450);
+    const QRect visible = caption.intersected(area);
+    return visible.width() >= std::min(600, window.Width()) && visible.height() >= std::min(450, window.Height())
+        && window.Top() >= area.top();
+}
+} // namespace
+
+frmTextEdit *Main()
+{
+    AppState &app = App();
+
+    // 1 to 4: the application state and where the settings file lies.
+    const QFileInfo executable(platform::executablePath());
+    app.AppDir = QDir::toNativeSeparators(executable.absolutePath());
+    support::AddBackslash(app.AppDir);
+    app.AppExe = executable.completeBaseName();
+    app.AppTitle = QStringLiteral("Brenwick TXT-HTML-CSS-Editor");
+    support::SetDefaultMessageTitle(app.AppTitle);
+    const QString longExe = support::LongPathOf(app.AppDir + app.AppExe + QStringLiteral(".exe"));
+    app.IniFile = longExe.left(longExe.size() - 3) + QStringLiteral("ini");
+    app.FilePattern = QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo");
+
+    // 5: the main window, hidden; its Load event runs now.
+    auto *window = new frmTextEdit();
+    window->Load();
+
+    // 6: browser folder, stylesheet path, colour options.
+    RestoreBrowserStylesheetOptions(*window, platform::commandLineText());
+
+    // 7: size.
+    if (const auto height = twipsValue(read(QStringLiteral("Height"), QStringLiteral("8445"))))
+        window->SetHeight(*height);
+    if (const auto width = twipsValue(read(QStringLiteral("Width"), NumberText(window->Width()))))
+        window->SetWidth(*width);
+
+    // 8: position, centred when none is remembered.
+    const std::optional<int> top = twipsValue(read(QStringLiteral("Top"), QStringLiteral("-1")));
+    if (top && *top == -1) {
+        support::CenterForm(*window);
+    } else {
+        if (const auto storedTop = twipsValue(read(QStringLiteral("Top"), QStringLiteral("0"))))
+            window->SetTop(*storedTop);
+        if (const auto left = twipsValue(read(QStringLiteral("Left"), QStringLiteral("0"))))
+            window->SetLeft(*left);
+        if (!reachable(*window))
+            support::CenterForm(*window);
+    }
+
+    // 9: splitters, panel layout, stylesheet text, pattern, unchanged state.
+    RestoreLayoutAndPanes(*window);
+
+    // 10, 11.
+    window->SetCaption(app.AppTitle);
+    window->Show();
+    return window;
+}

@@ -1,0 +1,10 @@
+#include "platform/encoding.h"
+
+namespace platform {
+
+bool newFilesUseAnsiCodePage()
+{
+    return true;
+}
+
+} // namespace platform

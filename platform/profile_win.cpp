@@ -1,0 +1,54 @@
+#include "platform/profile.h"
+
+#include "platform/inifile.h"
+
+#include <QLockFile>
+
+#include <vector>
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+// Writers hold the lock for milliseconds; this only bounds a pathological wait.
+constexpr int lockWaitMs = 20000;
+
+LPCWSTR wide(const QString &text)
+{
+    return reinterpret_cast<LPCWSTR>(text.utf16());
+}
+
+} // namespace
+
+int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
+                      QString &value, int size, const QString &file)
+{
+    value = inifile::cutToSize(defaultValue, size);
+    if (size < 2 || !inifile::isValidSection(section) || !inifile::isValidKey(key))
+        return 0;
+    std::vector<wchar_t> buffer(size_t(size), L'\0');
+    const DWORD count = GetPrivateProfileStringW(wide(section), wide(key), L"", buffer.data(), DWORD(size),
+                                                 wide(file));
+    const QString found = inifile::cutToSize(QString::fromWCharArray(buffer.data(), int(count)), size);
+    if (found.isEmpty())
+        return 0;
+    value = found;
+    return int(value.size());
+}
+
+bool writeProfileString(const QString &section, const QString &key, const QString &value,
+                        const QString &file)
+{
+    if (!inifile::isWritableEntry(section, key, value))
+        return false;
+    // The system service does not coordinate processes; our instances do.
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.tryLock(lockWaitMs))
+        return false;
+    return WritePrivateProfileStringW(wide(section), wide(key), wide(inifile::storedForm(value)), wide(file))
+        != 0;
+}
+
+} // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "support/textfile.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+namespace support {
+
+// encodeText with `suffix` appended, in one buffer, so a large text is not
+// copied again to add its final line break.
+QByteArray encodeTextWithSuffix(const QString &text, TextEncoding encoding, TextEncoding *used,
+                                QByteArrayView suffix);
+
+} // namespace support

@@ -1,0 +1,293 @@
+// The file browser through the real window: the pattern rule, the chain of
+// drive, folder and file list, refresh, the shell open and drops.
+#include "app/appstate.h"
+#include "forms/checkbox.h"
+#include "forms/commandbutton.h"
+#include "forms/drivelist.h"
+#include "forms/filelist.h"
+#include "forms/folderlist.h"
+#include "forms/textbox.h"
+#include "platform/drives.h"
+#include "platform/window.h"
+#include "tests/testsupport.h"
+#include "tests/uitestsupport.h"
+#include "ui/main/frmtextedit.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using testsupport::ProgramRun;
+using testsupport::writeAll;
+
+namespace {
+const QString basePattern = QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo");
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QStringList entries(forms::FileList *list)
+{
+    QStringList names;
+    for (int i = 0; i < list->ListCount(); ++i)
+        names << list->List(i);
+    return names;
+}
+
+// Drops the data onto the list and then discards it, as the desktop does.
+void drop(QWidget *list, QMimeData *data)
+{
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list, &event);
+    delete data;
+}
+
+QMimeData *filesData(const QStringList &paths)
+{
+    auto *data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data->setUrls(urls);
+    return data;
+}
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    ProgramRun run;
+    frmTextEdit *window = nullptr;
+
+    Fixture()
+        : run(dir.path())
+    {
+    }
+    QString path(const QString &relative) const { return dir.path() + QLatin1Char('/') + relative; }
+    void touch(const QString &relative, const QByteArray &bytes = "x\r\n") const
+    {
+        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+        writeAll(path(relative), bytes);
+    }
+    frmTextEdit *start(const QString &folder)
+    {
+        run.writeSettings({QStringLiteral("LastDir=") + native(path(folder)) + QDir::separator()});
+        window = run.start();
+        return window;
+    }
+};
+} // namespace
+
+class BrowserTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { platform::setDrivesOverride({}); platform::setShellOpenHook({}); }
+    void patternRule_data();
+    void patternRule();
+    void patternTypedWhileUncheckedWaits();
+    void folderOpensIntoFileList();
+    void refreshListsNewFile();
+    void doubleClickOpensInDesktop();
+    void doubleClickWhileChangedDoesNothing();
+    void dropFilesOntoFileList();
+    void dropFolderShowsParent();
+    void dropOntoFolderListKeepsDrive();
+    void dropOntoFileListFollowsDrive();
+    void dropWhileChangedIsIgnored();
+    void dropOfTextOrRemoteUrl();
+};
+
+void BrowserTest::patternRule_data()
+{
+    QTest::addColumn<int>("checked");
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<QString>("pattern");
+
+    QTest::newRow("unchecked") << 0 << "*.*;" << basePattern;
+    QTest::newRow("checked with initial text") << 1 << "*.*;" << basePattern + ";*.*";
+    QTest::newRow("checked with empty text") << 1 << "" << basePattern + ";";
+    QTest::newRow("only one semicolon removed") << 1 << "*.md;;" << basePattern + ";*.md;";
+    QTest::newRow("own masks added") << 1 << "*.md;*.log" << basePattern + ";*.md;*.log";
+    QTest::newRow("bracket") << 1 << "[" << basePattern + ";[";
+    QTest::newRow("only separators") << 1 << ";;;" << basePattern + ";;;";
+}
+
+void BrowserTest::patternRule()
+{
+    QFETCH(int, checked);
+    QFETCH(QString, own);
+    QFETCH(QString, pattern);
+
+    Fixture f;
+    frmTextEdit *w = f.start(QString());
+    w->txtPattern->SetText(own);
+    w->chkPattern->SetValue(checked);
+    QCOMPARE(w->File2->Pattern(), pattern);
+}
+
+void BrowserTest::patternTypedWhileUncheckedWaits()
+{
+    Fixture f;
+    f.touch("d/a.txt");
+    f.touch("d/b.md");
+    frmTextEdit *w = f.start("d");
+    QCOMPARE(entries(w->File2), QStringList{"a.txt"});
+    w->txtPattern->selectAll();
+    QTest::keyClicks(w->txtPattern, "*.md");
+    QCOMPARE(w->File2->Pattern(), basePattern);
+    QTest::mouseClick(w->chkPattern, Qt::LeftButton);
+    QCOMPARE(w->File2->Pattern(), basePattern + ";*.md");
+    QCOMPARE(entries(w->File2), (QStringList{"a.txt", "b.md"}));
+    QTest::keyClick(w->txtPattern, Qt::Key_Backspace);
+    QCOMPARE(w->File2->Pattern(), basePattern + ";*.m");
+    QTest::mouseClick(w->chkPattern, Qt::LeftButton);
+    QCOMPARE(w->File2->Pattern(), basePattern);
+    // The pattern never touches the document.
+    QVERIFY(!w->Changed());
+}
+
+void BrowserTest::folderOpensIntoFileList()
+{
+    Fixture f;
+    f.touch("top/sub/inner.txt");
+    frmTextEdit *w = f.start("top");
+    QVERIFY(w->Dir2->SetPath(native(f.path("top/sub"))));
+    QCOMPARE(w->File2->Path(), native(f.path("top/sub")));
+    QCOMPARE(entries(w->File2), QStringList{"inner.txt"});
+}
+
+void BrowserTest::refreshListsNewFile()
+{
+    Fixture f;
+    f.touch("d/a.txt");
+    frmTextEdit *w = f.start("d");
+    f.touch("d/new.css");
+    QCOMPARE(entries(w->File2), QStringList{"a.txt"});
+    QTest::mouseClick(w->cmdRefresh, Qt::LeftButton);
+    QCOMPARE(entries(w->File2), (QStringList{"a.txt", "new.css"}));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->dummy));
+}
+
+void BrowserTest::doubleClickOpensInDesktop()
+{
+    Fixture f;
+    f.touch("d/-x; touch pwned.txt", "hello\r\n");
+    QStringList opened;
+    platform::setShellOpenHook([&opened](const QString &path) { opened << path; });
+    frmTextEdit *w = f.start("d");
+    const QRect rect = w->File2->visualRect(w->File2->model()->index(0, 0));
+    QTest::mouseDClick(w->File2->viewport(), Qt::LeftButton, {}, rect.center());
+    const QString expected = native(f.path("d/-x; touch pwned.txt"));
+    QCOMPARE(opened, QStringList{expected});
+    QCOMPARE(App().CurrentFile, expected);
+    QCOMPARE(w->txtTXT->Text(), QStringLiteral("hello\r\n"));
+}
+
+void BrowserTest::doubleClickWhileChangedDoesNothing()
+{
+    Fixture f;
+    f.touch("d/a.txt");
+    QStringList opened;
+    platform::setShellOpenHook([&opened](const QString &path) { opened << path; });
+    frmTextEdit *w = f.start("d");
+    QTest::keyClicks(w->txtTXT, "x");
+    QVERIFY(w->Changed());
+    w->File2->SetSelected(0, true);
+    emit w->File2->DblClick();
+    QVERIFY(opened.isEmpty());
+    QVERIFY(App().CurrentFile.isEmpty());
+}
+
+void BrowserTest::dropFilesOntoFileList()
+{
+    Fixture f;
+    f.touch("one/a.txt");
+    f.touch("two/b.txt");
+    f.touch("three/c.txt");
+    f.touch("start/s.txt");
+    frmTextEdit *w = f.start("start");
+    drop(w->File2->viewport(), filesData({f.path("one/a.txt"), f.path("two/b.txt"), f.path("three/c.txt")}));
+    QCOMPARE(w->Dir2->Path(), native(f.path("three")));
+    QCOMPARE(w->File2->Path(), native(f.path("three")));
+    QCOMPARE(w->File2->FileName(), QString());
+    QCOMPARE(w->txtTXT->Text(), QString());
+    QVERIFY(App().CurrentFile.isEmpty());
+}
+
+void BrowserTest::dropFolderShowsParent()
+{
+    Fixture f;
+    f.touch("outer/inner/x.txt");
+    f.touch("outer/y.txt");
+    frmTextEdit *w = f.start(QString());
+    drop(w->Dir2->viewport(), filesData({f.path("outer/inner")}));
+    QCOMPARE(w->Dir2->Path(), native(f.path("outer")));
+    QCOMPARE(entries(w->File2), QStringList{"y.txt"});
+}
+
+void BrowserTest::dropOntoFolderListKeepsDrive()
+{
+    Fixture f;
+    f.touch("driveA/docs/a.txt");
+    f.touch("driveB/web/b.txt");
+    platform::setDrivesOverride({native(f.path("driveA")), native(f.path("driveB"))});
+    frmTextEdit *w = f.start("driveA/docs");
+    w->Drive1->RefreshDrives();
+    QVERIFY(w->Drive1->SetDrive(native(f.path("driveA/docs"))));
+    w->Dir2->SetPath(native(f.path("driveA/docs")));
+    drop(w->Dir2->viewport(), filesData({f.path("driveB/web/b.txt")}));
+    QCOMPARE(w->Dir2->Path(), native(f.path("driveB/web")));
+    QCOMPARE(w->File2->Path(), native(f.path("driveB/web")));
+    QCOMPARE(w->Drive1->Drive(), native(f.path("driveA")));
+}
+
+void BrowserTest::dropOntoFileListFollowsDrive()
+{
+    Fixture f;
+    f.touch("driveA/docs/a.txt");
+    f.touch("driveB/web/b.txt");
+    platform::setDrivesOverride({native(f.path("driveA")), native(f.path("driveB"))});
+    frmTextEdit *w = f.start("driveA/docs");
+    w->Drive1->RefreshDrives();
+    drop(w->File2->viewport(), filesData({f.path("driveB/web/b.txt")}));
+    QCOMPARE(w->Drive1->Drive(), native(f.path("driveB")));
+    QCOMPARE(w->File2->Path(), native(f.path("driveB/web")));
+}
+
+void BrowserTest::dropWhileChangedIsIgnored()
+{
+    Fixture f;
+    f.touch("start/s.txt");
+    f.touch("other/o.txt");
+    frmTextEdit *w = f.start("start");
+    QTest::keyClicks(w->txtTXT, "x");
+    drop(w->File2->viewport(), filesData({f.path("other/o.txt")}));
+    QCOMPARE(w->File2->Path(), native(f.path("start")));
+}
+
+void BrowserTest::dropOfTextOrRemoteUrl()
+{
+    Fixture f;
+    f.touch("start/s.txt");
+    frmTextEdit *w = f.start("start");
+    auto *text = new QMimeData;
+    text->setText(f.path("start"));
+    drop(w->File2->viewport(), text);
+    auto *remote = new QMimeData;
+    remote->setUrls({QUrl(QStringLiteral("https://example.org/a.css"))});
+    drop(w->Dir2->viewport(), remote);
+    QCOMPARE(w->File2->Path(), native(f.path("start")));
+    QStringList many;
+    for (int i = 0; i < 1000; ++i)
+        many << f.path("start/s.txt");
+    drop(w->File2->viewport(), filesData(many));
+    QCOMPARE(w->File2->Path(), native(f.path("start")));
+}
+
+QTEST_MAIN(BrowserTest)
+#include "tst_browser.moc"

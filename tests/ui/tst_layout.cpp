@@ -1,0 +1,365 @@
+// The main window's controls at their designed places, the layout on resize
+// and the two splitter bars.
+#include "forms/checkbox.h"
+#include "forms/commandbutton.h"
+#include "forms/drivelist.h"
+#include "forms/filelist.h"
+#include "forms/folderlist.h"
+#include "forms/label.h"
+#include "forms/textbox.h"
+#include "tests/uitestsupport.h"
+#include "ui/main/frmtextedit.h"
+
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::ProgramRun;
+
+namespace {
+forms::Placeable *control(frmTextEdit &w, const QString &name)
+{
+    const QHash<QString, forms::Placeable *> all = {
+        {"frmButtonsCSS", w.frmButtonsCSS}, {"cmdCancelCSS", w.cmdCancelCSS}, {"cmdSaveCSS", w.cmdSaveCSS},
+        {"cmdHTML", w.cmdHTML},             {"chkGreen", w.chkGreen},         {"chkDark", w.chkDark},
+        {"chkPattern", w.chkPattern},       {"txtPattern", w.txtPattern},     {"cmdCSS", w.cmdCSS},
+        {"cmdUmlaute", w.cmdUmlaute},       {"chkJumpEnd", w.chkJumpEnd},     {"cmdTop", w.cmdTop},
+        {"cmdRefresh", w.cmdRefresh},       {"File2", w.File2},               {"frmButtons", w.frmButtons},
+        {"cmdSave", w.cmdSave},             {"cmdCancel", w.cmdCancel},       {"dummy", w.dummy},
+        {"Dir2", w.Dir2},                   {"Drive1", w.Drive1},             {"txtCSS", w.txtCSS},
+        {"txtTXT", w.txtTXT},               {"lblSplitH", w.lblSplitH},       {"lblSplitV", w.lblSplitV},
+    };
+    return all.value(name);
+}
+
+// A move over a label with the given buttons held, X and Y in pixels.
+void moveOver(QWidget *target, QPoint pos, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(QEvent::MouseMove, pos, target->mapToGlobal(pos), Qt::NoButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void pressOn(QWidget *target, QPoint pos, Qt::MouseButton button)
+{
+    QMouseEvent event(QEvent::MouseButtonPress, pos, target->mapToGlobal(pos), button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+const QColor barNormal(0xE0, 0xE0, 0xE0);
+const QColor barLit(0xC0, 0xC0, 0xC0);
+} // namespace
+
+class LayoutTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void designGeometry_data();
+    void designGeometry();
+    void designLook();
+    void layoutFromRemembered_data();
+    void layoutFromRemembered();
+    void resizeLaysOut();
+    void tinyWindowSkipsNegativeSizes();
+    void dragVerticalBar();
+    void dragToFarLeft();
+    void rightButtonOnlyHighlights();
+    void dragHorizontalBar();
+    void highlightReset();
+    void tabOrder();
+};
+
+void LayoutTest::designGeometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    const QList<QPair<QString, QRect>> rows = {
+        {"frmButtonsCSS", {120, 7950, 2475, 1095}}, {"cmdCancelCSS", {120, 180, 2235, 375}},
+        {"cmdSaveCSS", {120, 600, 2235, 375}},      {"cmdHTML", {10080, 30, 885, 375}},
+        {"chkGreen", {12735, 75, 855, 255}},        {"chkDark", {11910, 75, 795, 255}},
+        {"chkPattern", {2700, 90, 225, 255}},       {"txtPattern", {2940, 30, 1065, 330}},
+        {"cmdCSS", {10980, 30, 705, 375}},          {"cmdUmlaute", {6780, 30, 3135, 375}},
+        {"chkJumpEnd", {4200, 105, 1815, 195}},     {"cmdTop", {6180, 15, 435, 375}},
+        {"cmdRefresh", {2250, 3375, 315, 315}},     {"File2", {120, 3330, 2490, 3240}},
+        {"frmButtons", {120, 6720, 2475, 1095}},    {"cmdSave", {120, 600, 2235, 375}},
+        {"cmdCancel", {120, 180, 2235, 375}},       {"dummy", {18120, -1080, 195, 195}},
+        {"Dir2", {120, 420, 2475, 2640}},           {"Drive1", {120, 60, 2475, 345}},
+        {"txtCSS", {2715, 7980, 4935, 1050}},       {"txtTXT", {2700, 390, 10920, 7455}},
+        {"lblSplitH", {2595, 420, 135, 7395}},      {"lblSplitV", {120, 3195, 2475, 150}},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(qPrintable(row.first)) << row.first << row.second;
+}
+
+void LayoutTest::designGeometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    frmTextEdit window;
+    forms::Placeable *c = control(window, name);
+    QVERIFY(c);
+    QCOMPARE(QRect(c->Left(), c->Top(), c->Width(), c->Height()), twips);
+    // The widget stands where the twips say, 15 twips to a pixel.
+    QCOMPARE(c->widget()->geometry().topLeft(), QPoint(qRound(twips.left() / 15.0), qRound(twips.top() / 15.0)));
+}
+
+void LayoutTest::designLook()
+{
+    frmTextEdit window;
+    QCOMPARE(window.cmdSave->text(), QStringLiteral("SPEICHERN"));
+    QCOMPARE(window.cmdCancel->text(), QStringLiteral("Abbrechen"));
+    QCOMPARE(window.cmdUmlaute->text(), QStringLiteral("Umlaute in HTML-Umlaute übersetzen"));
+    QCOMPARE(window.chkJumpEnd->text(), QStringLiteral("ans Ende springen"));
+    QCOMPARE(window.chkJumpEnd->toolTip(), QStringLiteral("beim Öffnen zum Ende der Datei springen"));
+    QCOMPARE(window.chkPattern->toolTip(), QStringLiteral("Eigene Dateiliste-Pattern aktivieren"));
+    QCOMPARE(window.cmdTop->toolTip(), QStringLiteral("Immer im Vordergrund"));
+    QCOMPARE(window.cmdRefresh->toolTip(), QStringLiteral("neu einlesen"));
+    QCOMPARE(window.txtPattern->Text(), QStringLiteral("*.*;"));
+    QCOMPARE(window.cmdHTML->BackColor(), QColor(0xC0, 0xFF, 0xC0));
+    QCOMPARE(window.cmdCSS->BackColor(), QColor(0xE0, 0xE0, 0xE0));
+    QCOMPARE(window.cmdRefresh->BackColor(), QColor(0xC0, 0xC0, 0xFF));
+    QCOMPARE(window.File2->BackColor(), QColor(0xE0, 0xE0, 0xE0));
+    QCOMPARE(window.File2->ForeColor(), QColor(0x00, 0x00, 0x80));
+    QCOMPARE(window.Dir2->BackColor(), QColor(0x80, 0x80, 0x80));
+    QCOMPARE(window.Dir2->ForeColor(), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(window.Drive1->BackColor(), QColor(0x80, 0x80, 0x80));
+    QCOMPARE(window.txtTXT->BackColor(), QColor(0xFF, 0xFF, 0xFF));
+    QVERIFY(window.txtTXT->Visible());
+    QVERIFY(!window.txtCSS->Visible());
+    QVERIFY(window.frmButtons->Visible());
+    QVERIFY(!window.frmButtonsCSS->Visible());
+    QVERIFY(!window.cmdTop->icon().isNull());
+    QVERIFY(!window.cmdRefresh->icon().isNull());
+    QVERIFY(window.txtTXT->font().fixedPitch() || QFontInfo(window.txtTXT->font()).fixedPitch());
+    QVERIFY(window.cmdSave->font().bold());
+    // Every control without a caption has an accessible name.
+    for (QWidget *w : {static_cast<QWidget *>(window.cmdTop), static_cast<QWidget *>(window.cmdRefresh),
+                       static_cast<QWidget *>(window.chkPattern), static_cast<QWidget *>(window.File2),
+                       static_cast<QWidget *>(window.Dir2), static_cast<QWidget *>(window.Drive1),
+                       static_cast<QWidget *>(window.txtTXT)})
+        QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+}
+
+void LayoutTest::layoutFromRemembered_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<int>("expected");
+
+    const QStringList splitH{"SplitHLeft=3000", "Width=12000", "Top=0"};
+    QTest::newRow("Dir2 width") << splitH << "Dir2" << "Width" << 2880;
+    QTest::newRow("txtTXT left") << splitH << "txtTXT" << "Left" << 3120;
+    QTest::newRow("txtTXT width") << splitH << "txtTXT" << "Width" << 8670;
+    QTest::newRow("cmdRefresh left") << splitH << "cmdRefresh" << "Left" << 2650;
+    QTest::newRow("File2 width") << splitH << "File2" << "Width" << 2880;
+    QTest::newRow("cmdSave width") << splitH << "cmdSave" << "Width" << 2640;
+    const QStringList splitV{"SplitVTop=2775", "Height=8445", "Top=0"};
+    QTest::newRow("File2 top") << splitV << "File2" << "Top" << 2895;
+    QTest::newRow("File2 height") << splitV << "File2" << "Height" << 4070;
+    QTest::newRow("Dir2 height") << splitV << "Dir2" << "Height" << 2355;
+    QTest::newRow("cmdRefresh top") << splitV << "cmdRefresh" << "Top" << 2925;
+    QTest::newRow("first run: lblSplitV at 2775") << QStringList{} << "lblSplitV" << "Top" << 2775;
+    QTest::newRow("first run: lblSplitH designed") << QStringList{} << "lblSplitH" << "Left" << 2595;
+    QTest::newRow("txtTXT height from window") << splitV << "txtTXT" << "Height" << 8445 - 940;
+    QTest::newRow("frmButtons top from window") << splitV << "frmButtons" << "Top" << 8445 - 1610;
+    QTest::newRow("lblSplitH follows editor height") << splitV << "lblSplitH" << "Height" << 8445 - 940;
+}
+
+void LayoutTest::layoutFromRemembered()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, name);
+    QFETCH(QString, property);
+    QFETCH(int, expected);
+
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings(settings);
+    frmTextEdit *window = run.start();
+    forms::Placeable *c = control(*window, name);
+    const QHash<QString, int> values = {
+        {"Left", c->Left()}, {"Top", c->Top()}, {"Width", c->Width()}, {"Height", c->Height()}};
+    QCOMPARE(values.value(property), expected);
+}
+
+void LayoutTest::resizeLaysOut()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"Top=0", "Left=0"});
+    frmTextEdit *window = run.start();
+    window->SetWidth(15000);
+    window->SetHeight(9000);
+    QApplication::processEvents();
+
+    const int L = window->lblSplitH->Left();
+    const int T = window->lblSplitV->Top();
+    QCOMPARE(window->txtTXT->Left(), L + 120);
+    QCOMPARE(window->txtTXT->Width(), 15000 - L - 330);
+    QCOMPARE(window->txtTXT->Height(), 9000 - 940);
+    QCOMPARE(window->txtTXT->Top(), 390);
+    QCOMPARE(window->txtCSS->Left(), window->txtTXT->Left());
+    QCOMPARE(window->txtCSS->Top(), window->txtTXT->Top());
+    QCOMPARE(window->txtCSS->Width(), window->txtTXT->Width());
+    QCOMPARE(window->txtCSS->Height(), window->txtTXT->Height());
+    QCOMPARE(window->frmButtons->Top(), 9000 - 1610);
+    QCOMPARE(window->frmButtonsCSS->Top(), 9000 - 1610);
+    QCOMPARE(window->frmButtons->Width(), window->File2->Width());
+    QCOMPARE(window->File2->Top(), T + 120);
+    QCOMPARE(window->File2->Height(), 9000 - T - 1600);
+    QCOMPARE(window->lblSplitH->Height(), 9000 - 940);
+    // The top row and the drive list never move.
+    QCOMPARE(window->cmdCSS->Left(), 10980);
+    QCOMPARE(window->Drive1->Width(), 2475);
+}
+
+void LayoutTest::tinyWindowSkipsNegativeSizes()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"Top=0", "Left=0"});
+    frmTextEdit *window = run.start();
+    const int editorHeight = window->txtTXT->Height();
+    const int fileHeight = window->File2->Height();
+    window->SetHeight(600);
+    QApplication::processEvents();
+    // Sizes that come out negative are refused; positions still follow.
+    QCOMPARE(window->txtTXT->Height(), editorHeight);
+    QCOMPARE(window->File2->Height(), fileHeight);
+    QCOMPARE(window->frmButtons->Top(), window->Height() - 1610);
+
+    window->SetHeight(8445);
+    QApplication::processEvents();
+    QCOMPARE(window->txtTXT->Height(), 8445 - 940);
+}
+
+void LayoutTest::dragVerticalBar()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"Top=0", "Left=0", "Width=13620"});
+    frmTextEdit *window = run.start();
+    forms::Label *bar = window->lblSplitH;
+    QCOMPARE(bar->Left(), 2595);
+
+    // Grab the bar 4 pixels from its left edge and move 20 pixels right.
+    pressOn(bar, QPoint(4, 100), Qt::LeftButton);
+    moveOver(bar, QPoint(24, 100), Qt::LeftButton);
+    QCOMPARE(bar->Left(), 2595 + 300);
+    QCOMPARE(bar->BackColor(), barLit);
+    QCOMPARE(window->Dir2->Width(), 2895 - 120);
+    QCOMPARE(window->File2->Width(), 2895 - 120);
+    QCOMPARE(window->lblSplitV->Width(), 2895 - 120);
+    QCOMPARE(window->txtTXT->Left(), 2895 + 120);
+    QCOMPARE(window->txtTXT->Width(), 13620 - 2895 - 330);
+    QCOMPARE(window->cmdRefresh->Left(), 2895 - 350);
+    QCOMPARE(window->cmdSave->Width(), 2895 - 120 - 240);
+    QCOMPARE(window->Drive1->Width(), 2475);
+
+    // The next resize keeps the new bar position.
+    window->SetHeight(8000);
+    QApplication::processEvents();
+    QCOMPARE(bar->Left(), 2895);
+    QCOMPARE(window->txtTXT->Left(), 2895 + 120);
+}
+
+void LayoutTest::dragToFarLeft()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"Top=0", "Left=0", "Width=13620"});
+    frmTextEdit *window = run.start();
+    forms::Label *bar = window->lblSplitH;
+    const int dirWidth = window->Dir2->Width();
+
+    pressOn(bar, QPoint(0, 50), Qt::LeftButton);
+    moveOver(bar, QPoint(-170, 50), Qt::LeftButton);
+    QCOMPARE(bar->Left(), 2595 - 2550);
+    // L below 120: widths would be negative and stay as they were.
+    QCOMPARE(window->Dir2->Width(), dirWidth);
+    QCOMPARE(window->File2->Width(), dirWidth);
+    QCOMPARE(window->txtTXT->Left(), 45 + 120);
+    QCOMPARE(window->cmdRefresh->Left(), 45 - 350);
+}
+
+void LayoutTest::rightButtonOnlyHighlights()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    frmTextEdit *window = run.start();
+    forms::Label *bar = window->lblSplitH;
+    pressOn(bar, QPoint(4, 100), Qt::RightButton);
+    moveOver(bar, QPoint(40, 100), Qt::RightButton);
+    QCOMPARE(bar->Left(), 2595);
+    QCOMPARE(bar->BackColor(), barLit);
+}
+
+void LayoutTest::dragHorizontalBar()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"Top=0", "Left=0", "Height=8445"});
+    frmTextEdit *window = run.start();
+    forms::Label *bar = window->lblSplitV;
+    QCOMPARE(bar->Top(), 2775);
+
+    pressOn(bar, QPoint(50, 2), Qt::LeftButton);
+    moveOver(bar, QPoint(50, 12), Qt::LeftButton);
+    QCOMPARE(bar->Top(), 2775 + 150);
+    QCOMPARE(bar->BackColor(), barLit);
+    QCOMPARE(window->Dir2->Height(), 2925 - 420);
+    QCOMPARE(window->File2->Top(), 2925 + 120);
+    QCOMPARE(window->File2->Height(), 8445 - 2925 - 1600);
+    QCOMPARE(window->cmdRefresh->Top(), 2925 + 150);
+}
+
+void LayoutTest::highlightReset()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    frmTextEdit *window = run.start();
+    moveOver(window->lblSplitH, QPoint(2, 2), Qt::NoButton);
+    moveOver(window->lblSplitV, QPoint(2, 2), Qt::NoButton);
+    QCOMPARE(window->lblSplitH->BackColor(), barLit);
+
+    // Buttons and check boxes leave the bars lit.
+    moveOver(window->cmdCSS, QPoint(2, 2), Qt::NoButton);
+    moveOver(window->chkDark, QPoint(2, 2), Qt::NoButton);
+    QCOMPARE(window->lblSplitH->BackColor(), barLit);
+
+    // The document pane resets both.
+    moveOver(window->txtTXT->viewport(), QPoint(5, 5), Qt::NoButton);
+    QCOMPARE(window->lblSplitH->BackColor(), barNormal);
+    QCOMPARE(window->lblSplitV->BackColor(), barNormal);
+
+    moveOver(window->lblSplitV, QPoint(2, 2), Qt::NoButton);
+    moveOver(window->File2->viewport(), QPoint(5, 5), Qt::NoButton);
+    QCOMPARE(window->lblSplitV->BackColor(), barNormal);
+
+    moveOver(window->lblSplitV, QPoint(2, 2), Qt::NoButton);
+    moveOver(window->Dir2->viewport(), QPoint(5, 5), Qt::NoButton);
+    QCOMPARE(window->lblSplitV->BackColor(), barNormal);
+
+    moveOver(window->lblSplitH, QPoint(2, 2), Qt::NoButton);
+    moveOver(window, QPoint(1, 1), Qt::NoButton);
+    QCOMPARE(window->lblSplitH->BackColor(), barNormal);
+}
+
+void LayoutTest::tabOrder()
+{
+    frmTextEdit window;
+    QCOMPARE(window.Drive1->nextInFocusChain() != nullptr, true);
+    QWidget *after = window.Drive1;
+    QStringList chain;
+    for (int i = 0; i < 6; ++i) {
+        after = after->nextInFocusChain();
+        while (after && after->focusPolicy() == Qt::NoFocus)
+            after = after->nextInFocusChain();
+        chain << after->objectName();
+    }
+    QCOMPARE(chain.first(), QStringLiteral("Dir2"));
+    QVERIFY(chain.contains(QStringLiteral("File2")));
+}
+
+QTEST_MAIN(LayoutTest)
+#include "tst_layout.moc"

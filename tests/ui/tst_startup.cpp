@@ -1,0 +1,131 @@
+// Start-up: the application state, the settings-file name and the window's
+// size and place from the settings file.
+#include "app/appstate.h"
+#include "tests/uitestsupport.h"
+#include "ui/main/frmtextedit.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::ProgramRun;
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void applicationState();
+    void geometry_data();
+    void geometry();
+    void heightWithoutNumberGivesSmallestHeight();
+    void offScreenPlaceIsCentred_data();
+    void offScreenPlaceIsCentred();
+};
+
+void StartupTest::applicationState()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path(), QStringLiteral("Editor"));
+    frmTextEdit *window = run.start();
+
+    const AppState &app = App();
+    const QString folder = QDir::toNativeSeparators(dir.path()) + QDir::separator();
+    QCOMPARE(app.AppDir, folder);
+    QCOMPARE(app.AppExe, QStringLiteral("Editor"));
+    QCOMPARE(app.AppTitle, QStringLiteral("Brenwick TXT-HTML-CSS-Editor"));
+    QCOMPARE(app.IniFile, folder + QStringLiteral("Editor.ini"));
+    QCOMPARE(app.FilePattern, QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo"));
+    QCOMPARE(window->Caption(), app.AppTitle);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->windowIcon().isNull());
+    QCOMPARE(window->palette().color(QPalette::Window), QColor(0xE0, 0xE0, 0xE0));
+    // Start-up only reads the settings file.
+    QVERIFY(!QFile::exists(app.IniFile));
+}
+
+void StartupTest::geometry_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+
+    // Centred: Top = R(11520 * 0.85) div 2 - R(height) div 2, Left likewise
+    // over the full width; the window is 13620 wide as designed (no frame
+    // offscreen).
+    QTest::newRow("no settings file") << QStringList{} << 870 << 674 << 13620 << 8445;
+    QTest::newRow("Top -1 ignores Left") << QStringList{"Top=-1", "Left=5000"} << 870 << 674 << 13620 << 8445;
+    QTest::newRow("Top 0 without Left") << QStringList{"Top=0"} << 0 << 0 << 13620 << 8445;
+    QTest::newRow("Top present but empty") << QStringList{"Top="} << 870 << 674 << 13620 << 8445;
+    QTest::newRow("stored place and size")
+        << QStringList{"Top=1200", "Left=2400", "Height=6000", "Width=9000"} << 2400 << 1200 << 9000 << 6000;
+    QTest::newRow("lenient numbers") << QStringList{"Top= 1 200x", "Left=2400.4", "Height=9000abc"} << 2400
+                                     << 1200 << 13620 << 9000;
+    QTest::newRow("centred with stored size")
+        << QStringList{"Height=5475", "Width=5445"} << 7680 - 2722 << 4896 - 2737 << 5445 << 5475;
+}
+
+void StartupTest::geometry()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(int, width);
+    QFETCH(int, height);
+
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    if (!settings.isEmpty())
+        run.writeSettings(settings);
+    frmTextEdit *window = run.start();
+
+    QCOMPARE(window->Width(), width);
+    QCOMPARE(window->Height(), height);
+    QCOMPARE(window->Left(), left);
+    QCOMPARE(window->Top(), top);
+}
+
+void StartupTest::heightWithoutNumberGivesSmallestHeight()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"Height=abc"});
+    frmTextEdit *window = run.start();
+    QVERIFY2(window->Height() > 0 && window->Height() < 600, qPrintable(QString::number(window->Height())));
+    QCOMPARE(window->Width(), 13620);
+}
+
+void StartupTest::offScreenPlaceIsCentred_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<bool>("centred");
+
+    QTest::newRow("far right") << QStringList{"Top=1200", "Left=99999"} << true;
+    QTest::newRow("far below") << QStringList{"Top=50000", "Left=100"} << true;
+    QTest::newRow("left of the screen") << QStringList{"Top=1200", "Left=-13500"} << true;
+    QTest::newRow("above the screen") << QStringList{"Top=-3000", "Left=100"} << true;
+    QTest::newRow("mostly off to the right, caption reachable") << QStringList{"Top=1200", "Left=14000"}
+                                                                << false;
+    QTest::newRow("partly off to the left") << QStringList{"Top=1200", "Left=-6000"} << false;
+}
+
+void StartupTest::offScreenPlaceIsCentred()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(bool, centred);
+
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings(settings);
+    frmTextEdit *window = run.start();
+    if (centred) {
+        QCOMPARE(window->Left(), 870);
+        QCOMPARE(window->Top(), 674);
+    } else {
+        QVERIFY(window->Left() != 870);
+    }
+}
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"

@@ -1,0 +1,76 @@
+#include "tests/uitestsupport.h"
+
+#include "app/appstate.h"
+#include "app/main/startup.h"
+#include "platform/process.h"
+#include "platform/screen.h"
+#include "tests/testsupport.h"
+#include "ui/main/frmtextedit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStyleFactory>
+
+namespace testsupport {
+
+ProgramRun::ProgramRun(const QString &folder, const QString &exeName)
+    : m_folder(folder)
+    , m_exeName(exeName)
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    App() = AppState{};
+    platform::setScreenSizeOverride(QSize(ScreenWidthTwips, ScreenHeightTwips));
+    platform::setExecutablePathOverride(QDir::toNativeSeparators(folder + QLatin1Char('/') + exeName));
+    platform::setCommandLineOverride(QString());
+}
+
+ProgramRun::~ProgramRun()
+{
+    delete m_window;
+    platform::setScreenSizeOverride(std::nullopt);
+    platform::setExecutablePathOverride(std::nullopt);
+    platform::setCommandLineOverride(std::nullopt);
+    App() = AppState{};
+}
+
+QString ProgramRun::iniPath() const
+{
+    return m_folder + QLatin1Char('/') + m_exeName + QStringLiteral(".ini");
+}
+
+void ProgramRun::writeSettings(const QStringList &keyValueLines) const
+{
+    QByteArray bytes = "[Brenwick TXT-HTML-CSS-Editor]\r\n";
+    for (const QString &line : keyValueLines)
+        bytes += line.toUtf8() + "\r\n";
+    writeAll(iniPath(), bytes);
+}
+
+std::optional<QString> ProgramRun::setting(const QString &key) const
+{
+    const QList<QByteArray> lines = readAll(iniPath()).split('\n');
+    for (QByteArray line : lines) {
+        line = line.trimmed();
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0 && QString::fromUtf8(line.left(equals)).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(line.mid(equals + 1)).trimmed();
+    }
+    return std::nullopt;
+}
+
+frmTextEdit *ProgramRun::start(const QString &commandLine)
+{
+    platform::setCommandLineOverride(commandLine);
+    m_window = Main();
+    QApplication::processEvents();
+    return m_window;
+}
+
+void ProgramRun::close()
+{
+    if (m_window)
+        m_window->close();
+    QApplication::processEvents();
+}
+
+} // namespace testsupport

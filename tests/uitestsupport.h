@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class frmTextEdit;
+
+namespace testsupport {
+
+// One run of the program inside a temporary folder that stands for the
+// executable's folder: the settings file lies there, the screen has a fixed
+// size, and Main() starts the window as the executable would.
+class ProgramRun
+{
+public:
+    explicit ProgramRun(const QString &folder, const QString &exeName = QStringLiteral("Editor"));
+    ~ProgramRun();
+    ProgramRun(const ProgramRun &) = delete;
+    ProgramRun &operator=(const ProgramRun &) = delete;
+
+    QString iniPath() const;
+    // Writes the settings file: the program's section with these lines.
+    void writeSettings(const QStringList &keyValueLines) const;
+    // The value of a key as the settings file holds it now, or nothing.
+    std::optional<QString> setting(const QString &key) const;
+
+    frmTextEdit *start(const QString &commandLine = QString());
+    frmTextEdit *window() const { return m_window; }
+    // Closes the main window as the user would and lets the close finish.
+    void close();
+
+private:
+    QString m_folder;
+    QString m_exeName;
+    frmTextEdit *m_window = nullptr;
+};
+
+inline constexpr int ScreenWidthTwips = 15360;
+inline constexpr int ScreenHeightTwips = 11520;
+
+} // namespace testsupport

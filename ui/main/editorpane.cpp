@@ -1,0 +1,62 @@
+#include "ui/main/editorpane.h"
+
+#include "forms/commandbutton.h"
+#include "forms/textbox.h"
+
+EditorPane::EditorPane(forms::TextBox *text, forms::CommandButton *save, forms::CommandButton *cancel,
+                       BrowserLock lockBrowser, QObject *parent)
+    : QObject(parent)
+    , m_text(text)
+    , m_save(save)
+    , m_cancel(cancel)
+    , m_lockBrowser(std::move(lockBrowser))
+{
+}
+
+void EditorPane::NoChanges()
+{
+    m_changed = false;
+    NoButtons();
+}
+
+void EditorPane::MakeButtons()
+{
+    m_cancel->SetBackColor(forms::rgb(0xFF8080));
+    m_save->SetBackColor(forms::rgb(0x00C000));
+    m_cancel->SetEnabled(true);
+    m_save->SetEnabled(true);
+    if (m_lockBrowser)
+        m_lockBrowser(true);
+}
+
+void EditorPane::NoButtons()
+{
+    m_cancel->SetBackColor(forms::buttonFaceColor());
+    m_save->SetBackColor(forms::buttonFaceColor());
+    m_cancel->SetEnabled(false);
+    m_save->SetEnabled(false);
+    if (m_lockBrowser)
+        m_lockBrowser(false);
+}
+
+void EditorPane::onTextChange()
+{
+    m_changed = true;
+    MakeButtons();
+}
+
+void EditorPane::fillFromFile(const QString &path)
+{
+    m_encoding = support::TextEncoding::Default;
+    support::TextEncoding encoding = support::TextEncoding::Default;
+    const QString text = support::ReadTextFile(path, &encoding);
+    m_encoding = encoding;
+    m_text->SetText(support::TabsToSpaces(text));
+    m_text->SetText(support::NormalizeLineEnds(m_text->Text()));
+}
+
+bool EditorPane::writeTo(const QString &path)
+{
+    QString text = m_text->Text();
+    return support::WriteTextFile(path, support::TrimTrailingLineEnds(text), m_encoding);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "support/textfile.h"
+
+#include <QObject>
+#include <functional>
+
+namespace forms {
+class CommandButton;
+class TextBox;
+} // namespace forms
+
+// The save/cancel mechanism of one editor: its text box, its unsaved-change
+// flag, its Save and Cancel buttons and the encoding of the file it holds.
+// The document and the stylesheet are two instances; the document's also
+// locks the file browser while it holds changes.
+class EditorPane : public QObject
+{
+    Q_OBJECT
+public:
+    using BrowserLock = std::function<void(bool locked)>;
+
+    EditorPane(forms::TextBox *text, forms::CommandButton *save, forms::CommandButton *cancel,
+               BrowserLock lockBrowser = {}, QObject *parent = nullptr);
+
+    bool changed() const { return m_changed; }
+
+    // Clears the flag and greys the buttons.
+    void NoChanges();
+    // Changes-pending look: Cancel light red, Save green, both enabled.
+    void MakeButtons();
+    // No-changes look: both in the button-face colour and disabled.
+    void NoButtons();
+
+    // The text box's Change: the flag is set and the buttons light up.
+    void onTextChange();
+
+    // Fills the box from the file: tabs as spaces, then line ends made CR LF.
+    // Throws support::TextFileError when the file cannot be read (the box
+    // keeps what it had).
+    void fillFromFile(const QString &path);
+
+    // Writes the text without its trailing line ends, in the encoding the
+    // file was read in; a failure has shown its message. The box's text
+    // stays as it is.
+    bool writeTo(const QString &path);
+
+private:
+    forms::TextBox *m_text;
+    forms::CommandButton *m_save;
+    forms::CommandButton *m_cancel;
+    BrowserLock m_lockBrowser;
+    bool m_changed = false;
+    support::TextEncoding m_encoding = support::TextEncoding::Default;
+};
