@@ -112,6 +112,15 @@ QItemSelectionModel::SelectionFlags FileList::selectionCommand(const QModelIndex
     return flags;
 }
 
+void FileList::focusInEvent(QFocusEvent *event)
+{
+    QListWidget::focusInEvent(event);
+    // Taking the focus chooses nothing, and the first arrow key then
+    // chooses the first entry rather than the second.
+    if (m_selectedRow < 0 && currentIndex().isValid())
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
 void FileList::mousePressEvent(QMouseEvent *event)
 {
     const int before = m_selectedRow;

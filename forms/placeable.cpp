@@ -114,13 +114,7 @@ void Placeable::applyPaletteColors(QPalette::ColorRole backRole, QPalette::Color
 
 void Placeable::applyGeometry()
 {
-    // Each edge is converted on its own, so that neighbouring controls that
-    // meet in twips also meet in pixels.
-    const int left = twipsToPixels(m_twips.x());
-    const int top = twipsToPixels(m_twips.y());
-    const int right = twipsToPixels(m_twips.x() + m_twips.width());
-    const int bottom = twipsToPixels(m_twips.y() + m_twips.height());
-    m_self->setGeometry(left, top, right - left, bottom - top);
+    m_self->setGeometry(twipsToPixels(m_twips));
 }
 
 QColor rgb(unsigned int rrggbb)

@@ -1,9 +1,9 @@
 #include "support/textencoding.h"
 
 #include "platform/encoding.h"
+#include "support/utf8decoder.h"
 #include "support/windows1252.h"
 
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <cstring>
@@ -84,21 +84,17 @@ QString decodeText(const QByteArray &bytes, TextEncoding *found)
     const bool hasBom = bytes.startsWith(utf8Bom);
     const QByteArrayView body = QByteArrayView(bytes).sliced(hasBom ? utf8Bom.size() : 0);
 
-    // Stateless: a sequence cut off at the end is an error, not held back.
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless
-                                                       | QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder.decode(body);
-    if (!decoder.hasError()) {
+    if (std::optional<QString> text = decodeStrictUtf8(body)) {
         if (found) {
             if (hasBom)
                 *found = TextEncoding::Utf8Bom;
             else
-                *found = text.size() == bytes.size() ? TextEncoding::Default : TextEncoding::Utf8;
+                *found = text->size() == bytes.size() ? TextEncoding::Default : TextEncoding::Utf8;
         }
-        return text;
+        return *std::move(text);
     }
 
-    text.resize(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);
     windows1252::decode(bytes.constData(), bytes.size(), reinterpret_cast<char16_t *>(text.data()));
     if (found)
         *found = TextEncoding::Windows1252;

@@ -61,11 +61,10 @@ QString endEveryLineWithCrLf(const QString &text)
 {
     const char16_t *chars = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype size = text.size();
-    qsizetype loneCarriageReturns = 0;
-    for (qsizetype i = text.indexOf(u'\r'); i >= 0; i = text.indexOf(u'\r', i + 1)) {
-        if (i + 1 == size || chars[i + 1] != u'\n')
-            ++loneCarriageReturns;
-    }
+    // A branch-free count the compiler can vectorise.
+    qsizetype loneCarriageReturns = size > 0 && chars[size - 1] == u'\r';
+    for (qsizetype i = 0; i + 1 < size; ++i)
+        loneCarriageReturns += (chars[i] == u'\r') & (chars[i + 1] != u'\n');
     const bool lastLineOpen = size > 0 && chars[size - 1] != u'\r'
         && !(chars[size - 1] == u'\n' && size > 1 && chars[size - 2] == u'\r');
     if (loneCarriageReturns == 0 && !lastLineOpen)

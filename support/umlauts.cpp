@@ -1,5 +1,7 @@
 #include "support/umlauts.h"
 
+#include <cstring>
+
 namespace support {
 
 namespace {
@@ -29,33 +31,34 @@ constexpr char16_t lowestReplaced = u'\u00A9';
 
 } // namespace
 
+// Two passes: the first measures the result, so the second writes it into
+// a string of its final size without growing it.
 QString UmlautsToEntities(const QString &text)
 {
-    const QChar *chars = text.constData();
+    const char16_t *chars = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype size = text.size();
-    QString out;
-    bool replacing = false;
-    qsizetype copiedUpTo = 0;
+    qsizetype added = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = chars[i].unicode();
-        if (c < lowestReplaced)
-            continue;
-        const QStringView entity = entityOf(c);
-        if (entity.isEmpty())
-            continue;
-        if (!replacing) {
-            // Room for a good number of replacements; beyond it the
-            // string grows geometrically.
-            out.reserve(size + size / 8);
-            replacing = true;
+        if (chars[i] >= lowestReplaced) {
+            if (const qsizetype length = entityOf(chars[i]).size())
+                added += length - 1;
         }
-        out.append(chars + copiedUpTo, i - copiedUpTo);
-        out.append(entity);
-        copiedUpTo = i + 1;
     }
-    if (!replacing)
+    if (added == 0)
         return text;
-    out.append(chars + copiedUpTo, size - copiedUpTo);
+
+    QString out(size + added, Qt::Uninitialized);
+    char16_t *next = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i];
+        const QStringView entity = c >= lowestReplaced ? entityOf(c) : QStringView();
+        if (entity.isEmpty()) {
+            *next++ = c;
+            continue;
+        }
+        std::memcpy(next, entity.utf16(), size_t(entity.size()) * sizeof(char16_t));
+        next += entity.size();
+    }
     return out;
 }
 

@@ -47,20 +47,40 @@ char16_t toUnicode(unsigned char byte)
 
 void decode(const char *bytes, qsizetype size, char16_t *out)
 {
-    for (qsizetype i = 0; i < size; ++i)
-        out[i] = decodeTable[static_cast<unsigned char>(bytes[i])];
+    // Widen as Latin-1 in a loop the compiler can vectorise; only bytes 0x80
+    // to 0x9F need the table, and they are rare.
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes);
+    unsigned upperControls = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        out[i] = in[i];
+        upperControls |= unsigned(in[i] >= 0x80 && in[i] < 0xA0);
+    }
+    if (!upperControls)
+        return;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (in[i] >= 0x80 && in[i] < 0xA0)
+            out[i] = decodeTable[in[i]];
+    }
 }
 
 bool encode(QStringView text, char *out)
 {
     const char16_t *chars = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype size = text.size();
+    // First as Latin-1, in a loop the compiler can vectorise, noting whether
+    // any character lies where Windows-1252 differs from Latin-1.
+    unsigned differs = 0;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = chars[i];
-        if (c < 0x80) {
-            out[i] = char(c);
+        out[i] = char(c);
+        differs |= unsigned(c > 0xFF) | unsigned(c >= 0x80 && c < 0xA0);
+    }
+    if (!differs)
+        return true;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i];
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
             continue;
-        }
         const int byte = byteOf(c);
         if (byte < 0)
             return false;

@@ -2,7 +2,10 @@
 
 #include "forms/messagebox.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QWidget>
 
 namespace testsupport {
 
@@ -32,6 +35,17 @@ bool writeAll(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return file.write(bytes) == bytes.size();
+}
+
+void dragAndDrop(QWidget *target, const QMimeData *data)
+{
+    const QPoint pos(10, 10);
+    QDragEnterEvent enter(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(QPointF(pos), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
 }
 
 } // namespace testsupport

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+class QMimeData;
+class QWidget;
+
 // Shared helpers for the tests: message boxes captured instead of shown.
 namespace testsupport {
 
@@ -31,6 +34,10 @@ private:
 };
 
 QByteArray readAll(const QString &path);
+
+// Drags the data onto the widget and drops it there, as the desktop does:
+// the drop reaches only a widget that accepted the drag's entry.
+void dragAndDrop(QWidget *target, const QMimeData *data);
 bool writeAll(const QString &path, const QByteArray &bytes);
 
 } // namespace testsupport

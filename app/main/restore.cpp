@@ -32,12 +32,12 @@ std::optional<int> checkValue(const QString &text)
 
 // A remembered splitter position lies within the window; one outside it
 // (hand-edited, or from a far larger window) would hide the editor or the
-// browser for good, and is left at its designed place.
-std::optional<int> splitterPosition(const QString &text, int windowExtent)
+// browser for good, and counts as not remembered.
+int splitterPosition(const QString &text, int windowExtent, int defaultValue)
 {
     const double value = RoundHalfEven(Val(text));
     if (!std::isfinite(value) || value < 0 || value > windowExtent)
-        return std::nullopt;
+        return defaultValue;
     return static_cast<int>(value);
 }
 } // namespace
@@ -69,11 +69,11 @@ void RestoreLayoutAndPanes(frmTextEdit &window)
 {
     const AppState &app = App();
 
-    const QString designedLeft = NumberText(window.lblSplitH->Left());
-    if (const auto left = splitterPosition(read(QStringLiteral("SplitHLeft"), designedLeft), window.Width()))
-        window.lblSplitH->SetLeft(*left);
-    if (const auto top = splitterPosition(read(QStringLiteral("SplitVTop"), QStringLiteral("2775")), window.Height()))
-        window.lblSplitV->SetTop(*top);
+    const int designedLeft = window.lblSplitH->Left();
+    window.lblSplitH->SetLeft(
+        splitterPosition(read(QStringLiteral("SplitHLeft"), NumberText(designedLeft)), window.Width(), designedLeft));
+    window.lblSplitV->SetTop(splitterPosition(read(QStringLiteral("SplitVTop"), QStringLiteral("2775")),
+                                              window.Height(), 2775));
 
     window.LayoutSplitH();
     window.LayoutSplitV();

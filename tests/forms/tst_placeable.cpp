@@ -2,6 +2,7 @@
 #include "forms/designfont.h"
 #include "forms/label.h"
 #include "forms/placeable.h"
+#include "forms/textbox.h"
 #include "forms/twips.h"
 #include "tests/forms/testfolder.h"
 
@@ -227,12 +228,18 @@ void TestPlaceable::movesOverControlsStayWithThem()
     button.Place(150, 150, 1500, 600);
     Frame frame(&window);
     frame.Place(1800, 150, 1500, 1500);
+    Label label(&window);
+    label.Place(150, 1800, 1500, 600);
+    forms::TextBox box(&window);
+    box.Place(1800, 1800, 1500, 900);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::mouseMove(&window, QPoint(280, 180));
     QTRY_COMPARE(window.moves, 1);
     QTest::mouseMove(&button, QPoint(20, 10));
     QTest::mouseMove(&frame, QPoint(30, 30));
+    QTest::mouseMove(&label, QPoint(3, 3));
+    QTest::mouseMove(box.viewport(), QPoint(5, 5));
     QTest::mouseMove(&window, QPoint(281, 181));
     QTRY_COMPARE(window.moves, 2);
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using testsupport::readAll;
@@ -68,6 +70,8 @@ private slots:
     void longValue_data();
     void longValue();
     void concurrentWriters();
+    void concurrentNewKeys();
+    void lockOfDeadWriter();
 };
 
 void TestProfile::readValue_data()
@@ -604,6 +608,64 @@ void TestProfile::concurrentWriters()
     QCOMPARE(after.count("Second="), 1);
     QCOMPARE(after.count("\r\n"), 6);
     QVERIFY(!QFileInfo::exists(file + ".lock"));
+}
+
+// Each of two processes adds 300 keys of its own at the same time: any
+// update lost between re-reading and replacing the file leaves a key missing.
+void TestProfile::concurrentNewKeys()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath("settings.ini");
+    QVERIFY(QFileInfo(helperPath()).isExecutable());
+
+    const int count = 300;
+    QProcess first;
+    QProcess second;
+    first.start(helperPath(), {file, "Shared", "A", QString::number(count), "distinct"});
+    second.start(helperPath(), {file, "Shared", "B", QString::number(count), "distinct"});
+    QVERIFY2(first.waitForFinished(240000), qPrintable(first.errorString()));
+    QVERIFY2(second.waitForFinished(240000), qPrintable(second.errorString()));
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(second.exitCode(), 0);
+
+    QStringList missing;
+    QString value;
+    for (const QString &prefix : {QStringLiteral("A"), QStringLiteral("B")}) {
+        for (int i = 1; i <= count; ++i) {
+            if (platform::readProfileString("Shared", prefix + QString::number(i), defaultText, value, 100, file) == 0
+                || value != QString::number(i)) {
+                missing.append(prefix + QString::number(i));
+            }
+        }
+    }
+    QCOMPARE(missing, QStringList());
+    QCOMPARE(readAll(file).count("\r\n"), 1 + 2 * count);
+}
+
+// A writer that died holding the lock must not block the settings for good.
+void TestProfile::lockOfDeadWriter()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath("settings.ini");
+    const QString lockPath = file + ".lock";
+
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        QLockFile lock(lockPath);
+        ::_exit(lock.tryLock(0) ? 0 : 1); // ends without releasing the lock
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY(QFileInfo::exists(lockPath));
+
+    QVERIFY(platform::writeProfileString("S", "k", "1", file));
+    QCOMPARE(readAll(file), QByteArray("[S]\r\nk=1\r\n"));
+    QVERIFY(!QFileInfo::exists(lockPath));
 }
 
 QTEST_GUILESS_MAIN(TestProfile)

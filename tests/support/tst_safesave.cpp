@@ -348,6 +348,7 @@ void TestSafeSave::unprivilegedUser_data()
     QTest::newRow("file of another user in a writable folder") << "other owner" << false;
     QTest::newRow("own read-only file in own folder") << "read-only file" << false;
     QTest::newRow("own file in own folder") << "own file" << true;
+    QTest::newRow("own file its owner may not write") << "owner may not write" << false;
 }
 
 void TestSafeSave::unprivilegedUser()
@@ -366,7 +367,8 @@ void TestSafeSave::unprivilegedUser()
     const QString target = folder + QStringLiteral("/page.txt");
     if (kind != u"new in read-only folder") {
         QVERIFY(testsupport::writeAll(target, oldContent));
-        QVERIFY(setMode(target, kind == u"read-only file" ? 0444 : 0644));
+        const mode_t mode = kind == u"read-only file" ? 0444 : kind == u"owner may not write" ? 0464 : 0644;
+        QVERIFY(setMode(target, mode));
         if (kind != u"other owner")
             QVERIFY(setOwner(target, nobodyUser, nobodyGroup));
     }

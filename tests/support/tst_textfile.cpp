@@ -107,7 +107,7 @@ void TestTextFile::readTextFile_data()
     QTest::newRow("lone CR at the very end") << QByteArray("a\r") << "a\r\n" << ascii;
     QTest::newRow("only a CR") << QByteArray("\r") << "\r\n" << ascii;
     QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << "a\r\n\r\nb\r\n" << ascii;
-    QTest::newRow("NUL bytes") << QByteArray("a\0b\r\n\0", 6) << QString(u"a\0b\r\n\0\r\n", 7) << ascii;
+    QTest::newRow("NUL bytes") << QByteArray("a\0b\r\n\0", 6) << QString::fromUtf16(u"a\0b\r\n\0\r\n", 8) << ascii;
     QTest::newRow("UTF-8") << QByteArray("Gr\xC3\xBC\xC3\x9F" "e\r\n") << QStringLiteral("Grüße\r\n")
                            << TextEncoding::Utf8;
     QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF" "a\xC3\xA4\r\n") << QStringLiteral("aä\r\n")

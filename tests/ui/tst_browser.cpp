@@ -42,8 +42,7 @@ QStringList entries(forms::FileList *list)
 // Drops the data onto the list and then discards it, as the desktop does.
 void drop(QWidget *list, QMimeData *data)
 {
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list, &event);
+    testsupport::dragAndDrop(list, data);
     delete data;
 }
 
@@ -170,7 +169,7 @@ void BrowserTest::refreshListsNewFile()
     QCOMPARE(entries(w->File2), QStringList{"a.txt"});
     QTest::mouseClick(w->cmdRefresh, Qt::LeftButton);
     QCOMPARE(entries(w->File2), (QStringList{"a.txt", "new.css"}));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->dummy));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->dummy));
 }
 
 void BrowserTest::doubleClickOpensInDesktop()

@@ -12,6 +12,7 @@
 #include "support/textfile.h"
 #include "support/windowhelpers.h"
 
+#include <QMimeData>
 #include <QPointer>
 
 frmFileSelect::frmFileSelect(QWidget *parent)

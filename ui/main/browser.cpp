@@ -14,6 +14,8 @@
 #include "support/paths.h"
 #include "support/windowhelpers.h"
 
+#include <QMimeData>
+
 void frmTextEdit::Drive1_Change()
 {
     Dir2->SetPath(Drive1->Drive());

@@ -13,6 +13,7 @@
 #include "ui/main/glyphs.h"
 
 #include <QIcon>
+#include <QMimeData>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -70,7 +71,6 @@ void frmTextEdit::createControls()
     const QString arial = QStringLiteral("Arial");
     const QString fixedsys = QStringLiteral("Fixedsys");
 
-    // The splitter bars lie beneath every other control, as labels do.
     lblSplitH = place(new forms::Label(this), "lblSplitH", 2595, 420, 135, 7395);
     lblSplitH->SetBackColor(rgb(0xE0E0E0));
     lblSplitH->SetMousePointer(Qt::SizeHorCursor);
@@ -173,8 +173,13 @@ void frmTextEdit::createControls()
     txtCSS->setAccessibleName(QStringLiteral("Stylesheet"));
     txtTXT->setAccessibleName(QStringLiteral("Dokument"));
 
-    lblSplitH->lower();
-    lblSplitV->lower();
+    // Earlier controls of the design lie above later ones: the refresh
+    // button sits on the file list's corner, the bars beneath everything.
+    const QList<QWidget *> designOrder = {frmButtonsCSS, cmdHTML, chkGreen, chkDark, chkPattern, txtPattern,
+                                          cmdCSS, cmdUmlaute, chkJumpEnd, cmdTop, cmdRefresh, File2,
+                                          frmButtons, dummy, Dir2, Drive1, txtCSS, txtTXT, lblSplitH, lblSplitV};
+    for (auto it = designOrder.crbegin(); it != designOrder.crend(); ++it)
+        (*it)->raise();
 }
 
 void frmTextEdit::connectHandlers()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form.h"
+#include "ui/chooser/frmfileselect.h"
 
 #include <QPointer>
 
@@ -16,7 +17,6 @@ class LineTextBox;
 class TextBox;
 } // namespace forms
 class EditorPane;
-class frmFileSelect;
 class QMimeData;
 
 // The main window: the file browser column, the document and stylesheet

@@ -75,10 +75,10 @@ bool frmTextEdit::chooseStylesheet()
     app.ChooserResult = ChooserOpen;
     app.ChooserFile = app.CssFile;
     app.ChooserCaption = QStringLiteral("CSS-Datei auswählen");
-    if (!m_chooser) {
-        m_chooser = new frmFileSelect();
-        m_chooser->Load();
-    }
+    // The chooser is loaded afresh for every showing; one that has answered
+    // is on its way out.
+    m_chooser = new frmFileSelect();
+    m_chooser->Load();
     m_chooser->Show();
 
     // Block until the next event rather than poll, so the wait costs no CPU.

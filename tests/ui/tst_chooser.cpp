@@ -1,0 +1,250 @@
+// The stylesheet chooser on its own: where it starts, what it selects, and
+// the answer it hands back.
+#include "app/appstate.h"
+#include "forms/commandbutton.h"
+#include "forms/drivelist.h"
+#include "forms/filelist.h"
+#include "forms/folderlist.h"
+#include "platform/screen.h"
+#include "support/message.h"
+#include "tests/testsupport.h"
+#include "ui/chooser/frmfileselect.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using testsupport::writeAll;
+
+namespace {
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Opens the chooser as the stylesheet pane does, without the wait.
+QPointer<frmFileSelect> openChooser(const QString &preselect)
+{
+    AppState &app = App();
+    app.ChooserResult = ChooserOpen;
+    app.ChooserFile = preselect;
+    app.ChooserCaption = QStringLiteral("CSS-Datei auswählen");
+    auto *chooser = new frmFileSelect;
+    chooser->Load();
+    chooser->Show();
+    return chooser;
+}
+
+QString selected(forms::FileList *list)
+{
+    for (int i = 0; i < list->ListCount(); ++i)
+        if (list->Selected(i))
+            return list->List(i);
+    return QString();
+}
+
+int indexOf(forms::FileList *list, const QString &name)
+{
+    for (int i = 0; i < list->ListCount(); ++i)
+        if (list->List(i) == name)
+            return i;
+    return -1;
+}
+} // namespace
+
+class ChooserTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void designAndPlace();
+    void preselection_data();
+    void preselection();
+    void acceptByDoubleClick();
+    void acceptWithButton();
+    void acceptInRootHasOneSeparator();
+    void acceptWithNothingSelected();
+    void cancelKeepsChooserFile();
+    void titleBarCloseCancels();
+    void dropOfTextFile();
+    void dropOfRemoteUrl();
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    QString path(const QString &relative) const { return m_dir->path() + QLatin1Char('/') + relative; }
+};
+
+void ChooserTest::init()
+{
+    m_dir = new QTemporaryDir;
+    App() = AppState{};
+    support::SetDefaultMessageTitle(QStringLiteral("Brenwick TXT-HTML-CSS-Editor"));
+    platform::setScreenSizeOverride(QSize(12000, 9000));
+    QDir().mkpath(path("web/css"));
+    writeAll(path("web/css/main.css"), "body {}\r\n");
+    writeAll(path("web/css/print.css"), "p {}\r\n");
+    writeAll(path("web/css/notes.txt"), "x\r\n");
+    writeAll(path("web/css/.hidden.css"), "x\r\n");
+}
+
+void ChooserTest::cleanup()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows)
+        if (qobject_cast<frmFileSelect *>(w))
+            delete w;
+    platform::setScreenSizeOverride(std::nullopt);
+    delete m_dir;
+}
+
+void ChooserTest::designAndPlace()
+{
+    QPointer<frmFileSelect> chooser = openChooser(QString());
+    QCOMPARE(chooser->windowTitle(), QStringLiteral("CSS-Datei auswählen"));
+    // 12000 x 9000 screen, 5355 x 5055 window without a frame offscreen.
+    QCOMPARE(chooser->Left(), 3323);
+    QCOMPARE(chooser->Top(), 1298);
+    QCOMPARE(chooser->Command1->text(), QStringLiteral("Ü B E R N E H M E N"));
+    QCOMPARE(chooser->Command2->text(), QStringLiteral("A B B R E C H E N"));
+    QVERIFY(chooser->Command1->font().bold());
+    QCOMPARE(QRect(chooser->Command2->Left(), chooser->Command2->Top(), chooser->Command2->Width(),
+                   chooser->Command2->Height()),
+             QRect(2580, 3720, 2715, 615));
+    QCOMPARE(QRect(chooser->Dir1->Left(), chooser->Dir1->Top(), chooser->Dir1->Width(), chooser->Dir1->Height()),
+             QRect(60, 420, 2475, 4590));
+    QCOMPARE(chooser->File1->Pattern(), QStringLiteral("*.css"));
+    QVERIFY(!chooser->Command1->isDefault());
+    QCOMPARE(chooser->minimumSize(), chooser->maximumSize());
+    QVERIFY(chooser->windowHandle() == nullptr
+            || chooser->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint)
+            || chooser->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+void ChooserTest::preselection_data()
+{
+    QTest::addColumn<QString>("preselect");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("selectedName");
+
+    QTest::newRow("exact name") << "web/css/main.css" << "web/css" << "main.css";
+    QTest::newRow("name in other case") << "web/css/MAIN.CSS" << "" << "";
+    QTest::newRow("file not matching the pattern") << "web/css/notes.txt" << "web/css" << "";
+    QTest::newRow("missing file") << "web/css/gone.css" << "" << "";
+    QTest::newRow("empty") << "" << "" << "";
+}
+
+void ChooserTest::preselection()
+{
+    QFETCH(QString, preselect);
+    QFETCH(QString, folder);
+    QFETCH(QString, selectedName);
+
+    const QString start = native(QDir::currentPath());
+    QPointer<frmFileSelect> chooser = openChooser(preselect.isEmpty() ? QString() : native(path(preselect)));
+    if (folder.isEmpty()) {
+        // A preselection that cannot be opened leaves the lists where they
+        // start, with nothing selected.
+        QCOMPARE(selected(chooser->File1), QString());
+        return;
+    }
+    QCOMPARE(chooser->Dir1->Path(), native(path(folder)));
+    QCOMPARE(chooser->File1->Path(), native(path(folder)));
+    QCOMPARE(selected(chooser->File1), selectedName);
+    QVERIFY(indexOf(chooser->File1, "notes.txt") < 0);
+    QVERIFY(indexOf(chooser->File1, ".hidden.css") < 0);
+    Q_UNUSED(start);
+}
+
+void ChooserTest::acceptByDoubleClick()
+{
+    QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    const int row = indexOf(chooser->File1, "print.css");
+    const QRect rect = chooser->File1->visualRect(chooser->File1->model()->index(row, 0));
+    QTest::mouseDClick(chooser->File1->viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(App().ChooserResult, ChooserPicked);
+    QCOMPARE(App().ChooserFile, native(path("web/css/print.css")));
+    QTRY_VERIFY(chooser.isNull());
+}
+
+void ChooserTest::acceptWithButton()
+{
+    QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    QCOMPARE(App().ChooserResult, ChooserPicked);
+    QCOMPARE(App().ChooserFile, native(path("web/css/main.css")));
+    QTRY_VERIFY(chooser.isNull());
+}
+
+void ChooserTest::acceptInRootHasOneSeparator()
+{
+    QPointer<frmFileSelect> chooser = openChooser(QString());
+    QVERIFY(chooser->Dir1->SetPath(QDir::rootPath()));
+    chooser->File1->SetPattern(QStringLiteral("*"));
+    if (chooser->File1->ListCount() == 0)
+        QSKIP("the root folder holds no file to pick");
+    chooser->File1->SetSelected(0, true);
+    const QString name = chooser->File1->FileName();
+    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    QCOMPARE(App().ChooserFile, native(QDir::rootPath()) + name);
+}
+
+void ChooserTest::acceptWithNothingSelected()
+{
+    QPointer<frmFileSelect> chooser = openChooser(QString());
+    chooser->Dir1->SetPath(native(path("web/css")));
+    QCOMPARE(chooser->File1->FileName(), QString());
+    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    QCOMPARE(App().ChooserResult, ChooserOpen);
+    QVERIFY(!chooser.isNull());
+    QVERIFY(chooser->isVisible());
+}
+
+void ChooserTest::cancelKeepsChooserFile()
+{
+    QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    chooser->File1->SetSelected(indexOf(chooser->File1, "print.css"), true);
+    QTest::mouseClick(chooser->Command2, Qt::LeftButton);
+    QCOMPARE(App().ChooserResult, ChooserCancelled);
+    QCOMPARE(App().ChooserFile, native(path("web/css/main.css")));
+    QTRY_VERIFY(chooser.isNull());
+}
+
+void ChooserTest::titleBarCloseCancels()
+{
+    QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    chooser->close();
+    QCOMPARE(App().ChooserResult, ChooserCancelled);
+}
+
+void ChooserTest::dropOfTextFile()
+{
+    QDir().mkpath(path("temp"));
+    writeAll(path("temp/a.txt"), "a\r\n");
+    writeAll(path("temp/b.css"), "b\r\n");
+    QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path("temp/a.txt"))});
+    testsupport::dragAndDrop(chooser->Dir1->viewport(), &data);
+    QCOMPARE(chooser->Dir1->Path(), native(path("temp")));
+    QCOMPARE(chooser->File1->Path(), native(path("temp")));
+    QCOMPARE(chooser->File1->ListCount(), 1);
+    QCOMPARE(chooser->File1->List(0), QStringLiteral("b.css"));
+    QCOMPARE(App().ChooserResult, ChooserOpen);
+}
+
+void ChooserTest::dropOfRemoteUrl()
+{
+    QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    QMimeData data;
+    data.setUrls({QUrl(QStringLiteral("https://example.org/x.css"))});
+    testsupport::dragAndDrop(chooser->Dir1->viewport(), &data);
+    QCOMPARE(chooser->Dir1->Path(), native(path("web/css")));
+}
+
+QTEST_MAIN(ChooserTest)
+#include "tst_chooser.moc"

@@ -1,0 +1,303 @@
+// The whole run in one process: Main restores the working state, the checks
+// look at the window, the close writes the settings file for the next start.
+#include "app/appstate.h"
+#include "forms/checkbox.h"
+#include "forms/placeable.h"
+#include "forms/drivelist.h"
+#include "forms/filelist.h"
+#include "forms/folderlist.h"
+#include "forms/label.h"
+#include "forms/textbox.h"
+#include "tests/testsupport.h"
+#include "tests/uitestsupport.h"
+#include "ui/main/frmtextedit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::ProgramRun;
+using testsupport::readAll;
+using testsupport::writeAll;
+
+namespace {
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString withSeparator(const QString &path)
+{
+    QString p = native(path);
+    if (!p.endsWith(QDir::separator()))
+        p += QDir::separator();
+    return p;
+}
+
+const QStringList nineKeys = {"LastDir", "Top", "Left", "Height", "Width", "Dark", "Green", "SplitHLeft", "SplitVTop"};
+
+QStringList keysInFile(const QString &ini)
+{
+    QStringList keys;
+    for (const QByteArray &line : readAll(ini).split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0)
+            keys << QString::fromUtf8(line.left(equals));
+    }
+    return keys;
+}
+} // namespace
+
+class RunTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstRunWritesNineKeysInOrder();
+    void closeWritesWindowState();
+    void driveRootHasOneSeparator();
+    void twoRunsWriteTheSameValues();
+    void unsavedEditsAreLostOnClose();
+    void commandLine_data();
+    void commandLine();
+    void lastCssLoadedUnchanged();
+    void options_data();
+    void options();
+    void splitterOutsideWindow_data();
+    void splitterOutsideWindow();
+    void vanishedFolderAndStylesheet();
+    void readOnlySettingsFile();
+};
+
+void RunTest::firstRunWritesNineKeysInOrder()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    frmTextEdit *w = run.start();
+    QCOMPARE(w->File2->Path(), native(dir.path()));
+    QVERIFY(App().CssFile.isEmpty());
+    QCOMPARE(w->txtCSS->Text(), QString());
+    QCOMPARE(w->chkDark->Value(), 0);
+    QCOMPARE(w->chkGreen->Value(), 0);
+    run.close();
+
+    QCOMPARE(keysInFile(run.iniPath()), nineKeys);
+    const QByteArray bytes = readAll(run.iniPath());
+    QVERIFY(bytes.startsWith("[Brenwick TXT-HTML-CSS-Editor]\r\n"));
+    QCOMPARE(run.setting("LastDir"), withSeparator(dir.path()));
+    QCOMPARE(run.setting("Top"), QStringLiteral("674"));
+    QCOMPARE(run.setting("Left"), QStringLiteral("870"));
+    QCOMPARE(run.setting("Height"), QStringLiteral("8445"));
+    QCOMPARE(run.setting("Width"), QStringLiteral("13620"));
+    QCOMPARE(run.setting("SplitHLeft"), QStringLiteral("2595"));
+    QCOMPARE(run.setting("SplitVTop"), QStringLiteral("2775"));
+}
+
+void RunTest::closeWritesWindowState()
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/Web");
+    ProgramRun run(dir.path());
+    run.writeSettings({"LastCSS=/somewhere/site.css", "Top=1200", "Left=2400", "Height=8445", "Width=13740",
+                       "Green=1", "LastDir=" + withSeparator(dir.path() + "/Web")});
+    frmTextEdit *w = run.start();
+    run.close();
+    Q_UNUSED(w);
+    QCOMPARE(run.setting("LastDir"), withSeparator(dir.path() + "/Web"));
+    QCOMPARE(run.setting("Top"), QStringLiteral("1200"));
+    QCOMPARE(run.setting("Left"), QStringLiteral("2400"));
+    QCOMPARE(run.setting("Height"), QStringLiteral("8445"));
+    QCOMPARE(run.setting("Width"), QStringLiteral("13740"));
+    QCOMPARE(run.setting("Dark"), QStringLiteral("0"));
+    QCOMPARE(run.setting("Green"), QStringLiteral("1"));
+    QCOMPARE(run.setting("SplitHLeft"), QStringLiteral("2595"));
+    QCOMPARE(run.setting("SplitVTop"), QStringLiteral("2775"));
+    QCOMPARE(run.setting("LastCSS"), QStringLiteral("/somewhere/site.css"));
+}
+
+void RunTest::driveRootHasOneSeparator()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"LastDir=" + native(QDir::rootPath())});
+    frmTextEdit *w = run.start();
+    QCOMPARE(w->File2->Path(), native(QDir::rootPath()));
+    run.close();
+    QCOMPARE(run.setting("LastDir"), native(QDir::rootPath()));
+}
+
+void RunTest::twoRunsWriteTheSameValues()
+{
+    QTemporaryDir dir;
+    QStringList first;
+    {
+        ProgramRun run(dir.path());
+        run.writeSettings({"Top=300", "Left=450", "Height=7000", "Width=12000", "SplitHLeft=3000", "SplitVTop=2500",
+                           "Dark=1"});
+        run.start();
+        run.close();
+        for (const QString &key : nineKeys)
+            first << run.setting(key).value_or(QStringLiteral("<missing>"));
+    }
+    ProgramRun run(dir.path());
+    run.start();
+    run.close();
+    QStringList second;
+    for (const QString &key : nineKeys)
+        second << run.setting(key).value_or(QStringLiteral("<missing>"));
+    QCOMPARE(second, first);
+    QCOMPARE(first.at(1), QStringLiteral("300"));
+    QCOMPARE(first.at(7), QStringLiteral("3000"));
+}
+
+void RunTest::unsavedEditsAreLostOnClose()
+{
+    QTemporaryDir dir;
+    writeAll(dir.path() + "/a.txt", "alpha\r\n");
+    ProgramRun run(dir.path());
+    frmTextEdit *w = run.start();
+    w->File2->SetSelected(0, true);
+    QCOMPARE(w->txtTXT->Text(), QStringLiteral("alpha\r\n"));
+    QTest::keyClicks(w->txtTXT, "unsaved");
+    QVERIFY(w->Changed());
+    run.close();
+    QVERIFY(!w->isVisible());
+    QCOMPARE(readAll(dir.path() + "/a.txt"), QByteArray("alpha\r\n"));
+}
+
+void RunTest::commandLine_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("a file") << "Texte/brief.txt" << "Texte";
+    QTest::newRow("a folder with separator") << "Texte/" << "";
+    QTest::newRow("a folder without separator") << "Texte" << "";
+    QTest::newRow("a missing file in an existing folder") << "Texte/neu.txt" << "Texte";
+}
+
+void RunTest::commandLine()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, folder);
+
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/Texte");
+    QDir().mkpath(dir.path() + "/Remembered");
+    writeAll(dir.path() + "/Texte/brief.txt", "Brief\r\n");
+    ProgramRun run(dir.path());
+    run.writeSettings({"LastDir=" + withSeparator(dir.path() + "/Remembered")});
+    frmTextEdit *w = run.start(native(dir.path() + "/" + argument));
+
+    const QString expected = folder.isEmpty() ? native(dir.path()) : native(dir.path() + "/" + folder);
+    QCOMPARE(w->File2->Path(), expected);
+    QCOMPARE(w->Dir2->Path(), expected);
+    QCOMPARE(App().StartPath, native(dir.path() + "/" + argument));
+    QCOMPARE(w->txtTXT->Text(), QString());
+    QVERIFY(App().CurrentFile.isEmpty());
+    QCOMPARE(w->File2->FileName(), QString());
+}
+
+void RunTest::lastCssLoadedUnchanged()
+{
+    QTemporaryDir dir;
+    writeAll(dir.path() + "/site.css", "a {\n\tb: c;\n}");
+    ProgramRun run(dir.path());
+    run.writeSettings({"LastCSS=" + native(dir.path() + "/site.css")});
+    frmTextEdit *w = run.start();
+    QCOMPARE(App().CssFile, native(dir.path() + "/site.css"));
+    QCOMPARE(w->txtCSS->Text(), QStringLiteral("a {\r\n b: c;\r\n}\r\n"));
+    QVERIFY(!w->txtCSS->Visible());
+    QCOMPARE(w->ViewCSS(), 0);
+    QVERIFY(!w->Changed());
+    QVERIFY(!w->ChangedCSS());
+}
+
+void RunTest::options_data()
+{
+    QTest::addColumn<QString>("green");
+    QTest::addColumn<QString>("dark");
+    QTest::addColumn<int>("greenValue");
+    QTest::addColumn<int>("darkValue");
+    QTest::addColumn<QColor>("fore");
+
+    QTest::newRow("both on") << "1" << "1" << 1 << 1 << forms::rgb(0x00FF00);
+    QTest::newRow("green only") << "1" << "0" << 1 << 0 << forms::rgb(0x004000);
+    QTest::newRow("half rounds to even") << "0.5" << "1.5" << 0 << 2 << forms::rgb(0x000000);
+    QTest::newRow("negative is no box value") << "-1" << "1" << 0 << 1 << forms::rgb(0xE0E0E0);
+    QTest::newRow("text counts as 0") << "abc" << "3" << 0 << 0 << forms::rgb(0x000000);
+}
+
+void RunTest::options()
+{
+    QFETCH(QString, green);
+    QFETCH(QString, dark);
+    QFETCH(int, greenValue);
+    QFETCH(int, darkValue);
+    QFETCH(QColor, fore);
+
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"Green=" + green, "Dark=" + dark});
+    frmTextEdit *w = run.start();
+    QCOMPARE(w->chkGreen->Value(), greenValue);
+    QCOMPARE(w->chkDark->Value(), darkValue);
+    QCOMPARE(w->txtTXT->ForeColor(), fore);
+    QCOMPARE(w->txtCSS->ForeColor(), fore);
+}
+
+void RunTest::splitterOutsideWindow_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+
+    QTest::newRow("far left") << "SplitHLeft=-99999" << 2595 << 2775;
+    QTest::newRow("far right") << "SplitHLeft=99999999" << 2595 << 2775;
+    QTest::newRow("above") << "SplitVTop=-5" << 2595 << 2775;
+    QTest::newRow("text") << "SplitVTop=abc" << 2595 << 0;
+}
+
+void RunTest::splitterOutsideWindow()
+{
+    QFETCH(QString, setting);
+    QFETCH(int, left);
+    QFETCH(int, top);
+
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({setting});
+    frmTextEdit *w = run.start();
+    QCOMPARE(w->lblSplitH->Left(), left);
+    QCOMPARE(w->lblSplitV->Top(), top);
+    QVERIFY(w->txtTXT->Left() >= 0);
+}
+
+void RunTest::vanishedFolderAndStylesheet()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    QDir().mkpath(dir.path() + "/folder.css");
+    run.writeSettings({"LastDir=" + withSeparator(dir.path() + "/gone"), "LastCSS=" + native(dir.path() + "/folder.css")});
+    frmTextEdit *w = run.start();
+    QVERIFY(w->isVisible());
+    QVERIFY(w->File2->Path() != native(dir.path() + "/gone"));
+    QCOMPARE(w->txtCSS->Text(), QString());
+    QCOMPARE(App().CssFile, native(dir.path() + "/folder.css"));
+    QVERIFY(!w->ChangedCSS());
+}
+
+void RunTest::readOnlySettingsFile()
+{
+    QTemporaryDir dir;
+    ProgramRun run(dir.path());
+    run.writeSettings({"Top=100", "Left=100"});
+    QFile::setPermissions(run.iniPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    frmTextEdit *w = run.start();
+    QCOMPARE(w->Top(), 100);
+    run.close();
+    QVERIFY(!w->isVisible());
+}
+
+QTEST_MAIN(RunTest)
+#include "tst_run.moc"
