@@ -13,8 +13,9 @@ namespace {
 
 using fuzz::check;
 
-// Characters that matter to the routines, and a few that case mapping
-// treats specially; any other UTF-16 unit comes from the input.
+// Printable ASCII stands for itself; other bytes pick characters that
+// matter to the routines or that case mapping treats specially, or take
+// any UTF-16 unit from the input.
 constexpr char16_t alphabet[] = {u'\\', u'/', u'\\', u'/', u':',    u'.',    u' ',    u'-',
                                  u'(',  u'_', u'a',  u'Z', u'c',    u'w',    u'\xDF', u'\xE4',
                                  u'I',  u'i', u'\x130', u'\x131', u'\x1C5', u'\x3C2', u'\xD83D', u'\xDE00'};
@@ -25,10 +26,10 @@ QString pathFrom(FuzzedDataProvider &input)
     const size_t length = input.ConsumeIntegralInRange<size_t>(0, 64);
     for (size_t i = 0; i < length && input.remaining_bytes() > 0; ++i) {
         const uint8_t byte = input.ConsumeIntegral<uint8_t>();
-        if (byte < 0xC0)
-            path += QChar(alphabet[byte % std::size(alphabet)]);
+        if (byte >= 0x20 && byte < 0x7F)
+            path += QChar(char16_t(byte)); // so that seeds are readable paths
         else if (byte < 0xF0)
-            path += QChar(char16_t(0x20 + byte - 0xC0)); // more ASCII
+            path += QChar(alphabet[byte % std::size(alphabet)]);
         else
             path += QChar(input.ConsumeIntegral<char16_t>());
     }

@@ -72,8 +72,11 @@ frmTextEdit *Main()
     // 7: size.
     if (const auto height = twipsValue(read(QStringLiteral("Height"), QStringLiteral("8445"))))
         window->SetHeight(*height);
-    if (const auto width = twipsValue(read(QStringLiteral("Width"), NumberText(window->Width()))))
-        window->SetWidth(*width);
+    // Without a remembered width the window keeps the width it was created
+    // with: the designed client width plus whatever frame the desktop draws.
+    const QString width = read(QStringLiteral("Width"), QString());
+    if (const auto value = twipsValue(width); value && !width.isEmpty())
+        window->SetWidth(*value);
 
     // 8: position, centred when none is remembered.
     const std::optional<int> top = twipsValue(read(QStringLiteral("Top"), QStringLiteral("-1")));

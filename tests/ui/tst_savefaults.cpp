@@ -1,0 +1,275 @@
+// Saving the document and the stylesheet through the real window when the
+// file system refuses: the message appears exactly when the save failed,
+// the old bytes stay, nothing is left behind, and the window goes on.
+#include "app/appstate.h"
+#include "forms/commandbutton.h"
+#include "forms/filelist.h"
+#include "forms/textbox.h"
+#include "tests/testsupport.h"
+#include "tests/uitestsupport.h"
+#include "ui/main/frmtextedit.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <unistd.h>
+
+using testsupport::ProgramRun;
+using testsupport::readAll;
+using testsupport::writeAll;
+
+namespace {
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// Every file below the folder with its bytes, to see that nothing else was
+// written or left behind.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, QFileInfo(path).isDir() ? QByteArray("<dir>") : readAll(path));
+    }
+    return files;
+}
+
+const QByteArray oldBytes = "old line one\r\nold line two\r\n";
+
+// How a fault is brought about on the folder that holds the file; an empty
+// text when it could be, else the reason it cannot be here.
+using Fault = std::function<QString(const QString &folder, const QString &file)>;
+} // namespace
+
+class SaveFaultsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void faults_data();
+    void faults();
+    void symbolicLinkStaysLink_data();
+    void symbolicLinkStaysLink();
+    void unreadableForUnprivilegedUser();
+
+private:
+    QStringList m_mounts;
+    QStringList m_immutable;
+};
+
+void SaveFaultsTest::cleanup()
+{
+    for (const QString &file : std::as_const(m_immutable))
+        run(QStringLiteral("chattr"), {QStringLiteral("-i"), file});
+    m_immutable.clear();
+    for (const QString &mount : std::as_const(m_mounts))
+        run(QStringLiteral("umount"), {QStringLiteral("-l"), mount});
+    m_mounts.clear();
+}
+
+void SaveFaultsTest::faults_data()
+{
+    QTest::addColumn<bool>("stylesheet");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("fails");
+
+    for (const bool css : {false, true}) {
+        const char *pane = css ? "stylesheet" : "document";
+        for (const char *fault : {"read-only file", "read-only file system", "missing folder", "file replaced by folder",
+                                  "immutable file", "full file system", "no fault"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(pane), QLatin1String(fault))))
+                << css << QString::fromLatin1(fault) << (QLatin1String(fault) != QLatin1String("no fault"));
+        }
+    }
+}
+
+void SaveFaultsTest::faults()
+{
+    QFETCH(bool, stylesheet);
+    QFETCH(QString, fault);
+    QFETCH(bool, fails);
+
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/files");
+    QDir().mkpath(folder);
+    const bool needsMount = fault == QLatin1String("full file system") || fault == QLatin1String("read-only file system");
+    if (needsMount) {
+        if (geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        if (!run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}))
+            QSKIP("this machine does not allow mounting a tmpfs");
+        m_mounts << folder;
+    }
+    const QString name = stylesheet ? QStringLiteral("site.css") : QStringLiteral("doc.txt");
+    const QString file = folder + QLatin1Char('/') + name;
+    QVERIFY(writeAll(file, oldBytes));
+
+    ProgramRun program(dir.path());
+    program.writeSettings({QStringLiteral("LastDir=") + native(folder) + QDir::separator(),
+                           QStringLiteral("LastCSS=") + native(file)});
+    frmTextEdit *w = program.start();
+    forms::TextBox *box = stylesheet ? w->txtCSS : w->txtTXT;
+    forms::CommandButton *save = stylesheet ? w->cmdSaveCSS : w->cmdSave;
+    if (stylesheet) {
+        w->cmdCSS_MouseDown(1, 0, 0, 0);
+        QCOMPARE(w->ViewCSS(), 1);
+    } else {
+        w->File2->SetSelected(0, true);
+    }
+    QCOMPARE(box->Text(), QString::fromLatin1(oldBytes));
+
+    // An edit big enough not to fit on the small file system.
+    const QString edit = fault == QLatin1String("full file system") ? QString(100000, QLatin1Char('x'))
+                                                                      : QStringLiteral("new ");
+    box->insertPlainText(edit);
+
+    if (fault == QLatin1String("read-only file")) {
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    } else if (fault == QLatin1String("read-only file system")) {
+        QVERIFY(run(QStringLiteral("mount"), {"-o", "remount,ro", folder}));
+    } else if (fault == QLatin1String("missing folder")) {
+        QVERIFY(QDir(folder).removeRecursively());
+    } else if (fault == QLatin1String("file replaced by folder")) {
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QDir().mkdir(file));
+    } else if (fault == QLatin1String("immutable file")) {
+        if (!run(QStringLiteral("chattr"), {QStringLiteral("+i"), file}))
+            QSKIP("chattr +i is not available here (needs root and a file system with attributes)");
+        m_immutable << file;
+    }
+    const QMap<QString, QByteArray> before = snapshot(dir.path());
+
+    testsupport::MessageCapture messages;
+    QTest::mouseClick(save, Qt::LeftButton);
+
+    if (!fails) {
+        QCOMPARE(messages.messages().size(), 0);
+        QCOMPARE(readAll(file), (QStringLiteral("new ") + QString::fromLatin1(oldBytes)).toUtf8().trimmed() + "\r\n");
+        return;
+    }
+    QCOMPARE(messages.messages().size(), 1);
+    QCOMPARE(messages.messages().first().prompt, QStringLiteral("Fehler beim Schreiben der Datei. "));
+    QCOMPARE(messages.messages().first().style, 48);
+    // Nothing written, nothing left behind, old bytes where there were any.
+    QMap<QString, QByteArray> after = snapshot(dir.path());
+    after.remove(program.iniPath());
+    QMap<QString, QByteArray> expected = before;
+    expected.remove(program.iniPath());
+    QCOMPARE(after, expected);
+    if (QFileInfo(file).isFile())
+        QCOMPARE(readAll(file), oldBytes);
+    // The pane keeps the text, greys its buttons and goes on working.
+    QVERIFY(box->Text().startsWith(edit));
+    QVERIFY(!save->Enabled());
+    box->insertPlainText(QStringLiteral("more"));
+    QVERIFY(save->Enabled());
+}
+
+void SaveFaultsTest::symbolicLinkStaysLink_data()
+{
+    QTest::addColumn<bool>("stylesheet");
+    QTest::newRow("document") << false;
+    QTest::newRow("stylesheet") << true;
+}
+
+void SaveFaultsTest::symbolicLinkStaysLink()
+{
+    QFETCH(bool, stylesheet);
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + QStringLiteral("/real"));
+    QDir().mkpath(dir.path() + QStringLiteral("/links"));
+    const QString target = dir.path() + QStringLiteral("/real/target.css");
+    const QString link = dir.path() + QStringLiteral("/links/link.css");
+    QVERIFY(writeAll(target, oldBytes));
+    QVERIFY(QFile::link(target, link));
+
+    ProgramRun program(dir.path());
+    program.writeSettings({QStringLiteral("LastDir=") + native(dir.path() + QStringLiteral("/links")) + QDir::separator(),
+                           QStringLiteral("LastCSS=") + native(link)});
+    frmTextEdit *w = program.start();
+    forms::TextBox *box = stylesheet ? w->txtCSS : w->txtTXT;
+    if (stylesheet)
+        w->cmdCSS_MouseDown(1, 0, 0, 0);
+    else
+        w->File2->SetSelected(0, true);
+    box->insertPlainText(QStringLiteral("new "));
+    testsupport::MessageCapture messages;
+    QTest::mouseClick(stylesheet ? w->cmdSaveCSS : w->cmdSave, Qt::LeftButton);
+    QCOMPARE(messages.messages().size(), 0);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(target), QByteArray("new old line one\r\nold line two\r\n"));
+}
+
+void SaveFaultsTest::unreadableForUnprivilegedUser()
+{
+    // Root reads every file, so this part runs as the user nobody in a
+    // process of its own: this same test program, asked for this one case.
+    if (qEnvironmentVariableIsSet("BRENWICK_AS_NOBODY")) {
+        const QString folder = qEnvironmentVariable("BRENWICK_AS_NOBODY");
+        ProgramRun program(folder);
+        program.writeSettings({QStringLiteral("LastDir=") + native(folder + QStringLiteral("/files")) + QDir::separator()});
+        frmTextEdit *w = program.start();
+        w->File2->SetSelected(0, true);
+        QCOMPARE(App().CurrentFile, native(folder + QStringLiteral("/files/secret.txt")));
+        QCOMPARE(w->txtTXT->Text(), QString());
+        QVERIFY(!w->Changed());
+        // Saving over a file nobody may write fails with the message.
+        w->txtTXT->insertPlainText(QStringLiteral("x"));
+        testsupport::MessageCapture messages;
+        QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+        QCOMPARE(messages.messages().size(), 1);
+        return;
+    }
+    if (geteuid() != 0)
+        QSKIP("switching to the user nobody needs root; as an ordinary user the file would be readable to us");
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty())
+        QSKIP("setpriv (util-linux) is not installed");
+
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                          | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    QDir().mkpath(dir.path() + QStringLiteral("/files"));
+    QFile::setPermissions(dir.path() + QStringLiteral("/files"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const QString secret = dir.path() + QStringLiteral("/files/secret.txt");
+    QVERIFY(writeAll(secret, "only for root\r\n"));
+    QFile::setPermissions(secret, QFile::ReadOwner | QFile::WriteOwner);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("BRENWICK_AS_NOBODY"), dir.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), dir.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(setpriv, {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                          QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+                          QStringLiteral("unreadableForUnprivilegedUser")});
+    QVERIFY(child.waitForFinished(60000));
+    const QByteArray output = child.readAll();
+    if (output.contains("Permission denied") && child.exitCode() != 0 && !output.contains("Totals"))
+        QSKIP("the test program cannot be run as nobody from its build folder");
+    QVERIFY2(child.exitCode() == 0, output.constData());
+    QCOMPARE(readAll(secret), QByteArray("only for root\r\n"));
+}
+
+QTEST_MAIN(SaveFaultsTest)
+#include "tst_savefaults.moc"
