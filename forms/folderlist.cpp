@@ -58,7 +58,6 @@ FolderList::FolderList(QWidget *parent)
     setItemDelegate(new FolderIndentDelegate(this));
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_NoMousePropagation);
-    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { open(item); });
     SetPath(QDir::currentPath());
 }
 
@@ -106,6 +105,13 @@ void FolderList::mouseMoveEvent(QMouseEvent *event)
     event->accept();
 }
 
+void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        open(itemAt(event->position().toPoint()));
+}
+
 void FolderList::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
@@ -140,8 +146,11 @@ void FolderList::dropEvent(QDropEvent *event)
 
 void FolderList::open(QListWidgetItem *item)
 {
-    if (item)
-        SetPath(item->data(PathRole).toString());
+    if (!item)
+        return;
+    // Opening refills the list and deletes the item: take its path first.
+    const QString folder = item->data(PathRole).toString();
+    SetPath(folder);
 }
 
 void FolderList::fill()

@@ -1,11 +1,13 @@
 // Settings-file bytes of any kind, then a few writes and reads whose names
 // and values come from the input. Checked: a written value reads back as
-// written (cut to the buffer), every line not written to stays byte for byte
-// and in order, no other entry changes its value, and a refused write leaves
-// the file byte-identical.
+// written (cut to the buffer, also through ReadIni), every line not written
+// to stays byte for byte and in order, no other entry changes its value, and
+// a refused write (broken names, a line break in the value, a read-only
+// file) reports failure and leaves the file byte-identical.
 #include "fuzzcheck.h"
 #include "scratchfolder.h"
 
+#include "app/settings.h"
 #include "platform/inifile.h"
 #include "platform/profile.h"
 
@@ -150,8 +152,13 @@ QString pickValue(FuzzedDataProvider &input)
 // it lacked.
 void checkOtherLinesKept(const QByteArray &before, const QByteArray &after)
 {
-    const QList<RawLine> oldLines = linesOf(before);
-    const QList<RawLine> newLines = linesOf(after);
+    // A byte order mark belongs to no line: it stays in front, and the
+    // first line may start right after it.
+    const bool marked = before.startsWith(utf8Bom);
+    check(!marked || after.startsWith(utf8Bom), "the byte order mark stays",
+          QStringLiteral("after: %1").arg(fuzz::shown(after)));
+    const QList<RawLine> oldLines = linesOf(marked ? before.mid(utf8Bom.size()) : before);
+    const QList<RawLine> newLines = linesOf(marked ? after.mid(utf8Bom.size()) : after);
     const qsizetype shorter = qMin(oldLines.size(), newLines.size());
     qsizetype prefix = 0;
     while (prefix < shorter && oldLines[prefix] == newLines[prefix])
@@ -169,6 +176,8 @@ void checkOtherLinesKept(const QByteArray &before, const QByteArray &after)
         removed.clear();
         added.removeFirst();
     }
+    if (removed.isEmpty() && added.isEmpty())
+        return; // the key already held the value in the form it is written in
     check(removed.size() <= 1, "a write changes at most one existing line", detail);
     if (removed.size() == 1)
         check(added.size() == 1, "a replaced line becomes exactly one line", detail);
@@ -225,6 +234,29 @@ std::optional<QByteArray> fileBytes(const QString &path)
     return file.readAll();
 }
 
+// Whether looking the name up in capitals still finds it as written: not
+// so for the few letters whose capital folds to another letter (dotless i).
+bool findableInCapitals(const QString &name)
+{
+    for (const QChar c : name) {
+        if (!c.isSurrogate() && QChar(c.toUpper()).toCaseFolded() != c.toCaseFolded())
+            return false;
+    }
+    return true;
+}
+
+// The application's own reading: names in capitals, the full buffer, and
+// the default for an empty value.
+void checkReadIni(const QString &section, const QString &key, const QString &value, const QString &path)
+{
+    if (!findableInCapitals(section) || !findableInCapitals(key))
+        return;
+    const QString defaultValue = QStringLiteral("default");
+    const QString read = ReadIni(section, key, path, defaultValue);
+    FUZZ_CHECK_EQUAL(read, value.isEmpty() ? defaultValue : ini::cutToSize(value, bufferSize),
+                     "ReadIni gives the written value, cut to 2047 characters");
+}
+
 // One write through the real file, with the file present or missing,
 // writable or read-only, then reads with the full buffer and a small one.
 void checkFileWrite(const QByteArray &text, FuzzedDataProvider &input, const QString &section,
@@ -267,11 +299,15 @@ void checkFileWrite(const QByteArray &text, FuzzedDataProvider &input, const QSt
             check(count == 0, "an empty value counts 0");
             FUZZ_CHECK_EQUAL(read, ini::cutToSize(defaultValue, size), "an empty value reads as the default");
         } else {
-            FUZZ_CHECK_EQUAL(read, expected, "the written value reads back through the file, cut to size");
+            check(read == expected, "the written value reads back through the file, cut to size",
+                  QStringLiteral("[%1] %2 = %3 read as %4 from\n%5")
+                      .arg(fuzz::shown(section), fuzz::shown(key), fuzz::shown(value), fuzz::shown(read),
+                           fuzz::shown(*after)));
             check(count == read.size(), "the count is the length placed");
         }
         check(read.size() < qMax(size, 1), "the value fits the buffer with room for its end");
     }
+    checkReadIni(section, key, value, path);
     QFile::remove(path);
 }
 

@@ -5,6 +5,13 @@
 
 namespace fuzz {
 
+namespace {
+
+// Reports stay readable for long inputs; the saved crash input has it all.
+constexpr qsizetype shownLength = 300;
+
+} // namespace
+
 void fail(const char *what, const QString &detail)
 {
     std::fprintf(stderr, "\n*** invariant broken: %s\n", what);
@@ -17,7 +24,7 @@ void fail(const char *what, const QString &detail)
 QString shown(const QString &text)
 {
     QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
+    for (const QChar c : QStringView(text).first(qMin(text.size(), shownLength))) {
         const char16_t u = c.unicode();
         if (u == u'\\')
             out += QStringLiteral("\\\\");
@@ -28,13 +35,16 @@ QString shown(const QString &text)
         else
             out += QStringLiteral("\\u%1").arg(unsigned(u), 4, 16, QLatin1Char('0'));
     }
-    return out + u'"';
+    out += u'"';
+    if (text.size() > shownLength)
+        out += QStringLiteral(" (%1 characters in all)").arg(text.size());
+    return out;
 }
 
 QString shown(const QByteArray &bytes)
 {
     QString out = QStringLiteral("b\"");
-    for (const char byte : bytes) {
+    for (const char byte : QByteArrayView(bytes).first(qMin(bytes.size(), shownLength))) {
         const unsigned char u = static_cast<unsigned char>(byte);
         if (u == '\\')
             out += QStringLiteral("\\\\");
@@ -43,7 +53,10 @@ QString shown(const QByteArray &bytes)
         else
             out += QStringLiteral("\\x%1").arg(unsigned(u), 2, 16, QLatin1Char('0'));
     }
-    return out + u'"';
+    out += u'"';
+    if (bytes.size() > shownLength)
+        out += QStringLiteral(" (%1 bytes in all)").arg(bytes.size());
+    return out;
 }
 
 } // namespace fuzz

@@ -94,8 +94,10 @@ QString decodeText(const QByteArray &bytes, TextEncoding *found)
         return *std::move(text);
     }
 
-    QString text(bytes.size(), Qt::Uninitialized);
+    // Two more characters leave room for a final line break.
+    QString text(bytes.size() + 2, Qt::Uninitialized);
     windows1252::decode(bytes.constData(), bytes.size(), reinterpret_cast<char16_t *>(text.data()));
+    text.truncate(bytes.size());
     if (found)
         *found = TextEncoding::Windows1252;
     return text;

@@ -56,8 +56,9 @@ QByteArray readWholeFile(const QString &path)
 
 // Every line ends with CR LF: a lone CR becomes CR LF, and a last line
 // without a line end gets one. A LF without a CR before it is part of its
-// line.
-QString endEveryLineWithCrLf(const QString &text)
+// line. The decoders leave room for the final CR LF, so it is appended
+// without a copy.
+QString endEveryLineWithCrLf(QString text)
 {
     const char16_t *chars = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype size = text.size();
@@ -67,8 +68,11 @@ QString endEveryLineWithCrLf(const QString &text)
         loneCarriageReturns += (chars[i] == u'\r') & (chars[i + 1] != u'\n');
     const bool lastLineOpen = size > 0 && chars[size - 1] != u'\r'
         && !(chars[size - 1] == u'\n' && size > 1 && chars[size - 2] == u'\r');
-    if (loneCarriageReturns == 0 && !lastLineOpen)
+    if (loneCarriageReturns == 0) {
+        if (lastLineOpen)
+            text.append(u"\r\n");
         return text;
+    }
 
     QString out(size + loneCarriageReturns + (lastLineOpen ? 2 : 0), Qt::Uninitialized);
     char16_t *next = reinterpret_cast<char16_t *>(out.data());

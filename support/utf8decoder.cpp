@@ -35,8 +35,9 @@ void copyAsciiRun(const unsigned char *&in, const unsigned char *end, char16_t *
 
 std::optional<QString> decodeStrictUtf8(QByteArrayView bytes)
 {
-    // A UTF-8 text never has more UTF-16 units than bytes.
-    QString text(bytes.size(), Qt::Uninitialized);
+    // A UTF-8 text never has more UTF-16 units than bytes; two more leave
+    // room for a final line break.
+    QString text(bytes.size() + 2, Qt::Uninitialized);
     char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
     char16_t *out = begin;
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());

@@ -1,0 +1,171 @@
+// Hostile file names and contents: the browser lists them, opening and
+// saving work byte for byte, the shell open never runs what a name smuggles
+// in, and nothing crashes.
+#include "app/appstate.h"
+#include "forms/commandbutton.h"
+#include "forms/filelist.h"
+#include "forms/textbox.h"
+#include "platform/window.h"
+#include "tests/testsupport.h"
+#include "tests/uitestsupport.h"
+#include "ui/main/frmtextedit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
+
+using testsupport::ProgramRun;
+using testsupport::readAll;
+using testsupport::writeAll;
+
+namespace {
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+int indexOf(forms::FileList *list, const QString &name)
+{
+    for (int i = 0; i < list->ListCount(); ++i)
+        if (list->List(i) == name)
+            return i;
+    return -1;
+}
+} // namespace
+
+class HostileTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void names_data();
+    void names();
+    void undecodableNameIsListed();
+    void shellOpenRunsNothing_data();
+    void shellOpenRunsNothing();
+    void contents_data();
+    void contents();
+};
+
+void HostileTest::names_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("blanks") << " lead and trail .txt";
+    QTest::newRow("leading dashes") << "--help.txt";
+    QTest::newRow("quotes") << "say \"hi\" 'there'.txt";
+    QTest::newRow("semicolon") << "a;b.txt";
+    QTest::newRow("star and question mark") << "what*?.txt";
+    QTest::newRow("newline") << "line\nbreak.txt";
+    QTest::newRow("backslash") << "back\\slash.txt";
+    QTest::newRow("umlauts") << "Größe ÄÖÜ.txt";
+    QTest::newRow("dollar and backticks") << "$(touch pwned)`id`.txt";
+    QTest::newRow("255 bytes") << QString(251, QLatin1Char('n')) + ".txt";
+}
+
+void HostileTest::names()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString file = dir.path() + QLatin1Char('/') + name;
+    QVERIFY2(writeAll(file, "inhalt\r\n"), qPrintable(file));
+
+    ProgramRun run(dir.path());
+    frmTextEdit *w = run.start();
+    const int row = indexOf(w->File2, name);
+    QVERIFY2(row >= 0, qPrintable(name));
+    w->File2->SetSelected(row, true);
+    QCOMPARE(App().CurrentFile, native(file));
+    QCOMPARE(w->txtTXT->Text(), QStringLiteral("inhalt\r\n"));
+    w->txtTXT->insertPlainText(QStringLiteral("neues "));
+    testsupport::MessageCapture messages;
+    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QCOMPARE(messages.messages().size(), 0);
+    QCOMPARE(readAll(file), QByteArray("neues inhalt\r\n"));
+    // Nothing else appeared in the folder (the settings file is not written
+    // before the close).
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void HostileTest::undecodableNameIsListed()
+{
+    QTemporaryDir dir;
+    const QByteArray raw = QFile::encodeName(dir.path()) + "/bad\xff\xfe name.txt";
+    const int fd = ::open(raw.constData(), O_CREAT | O_WRONLY, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, "x\r\n", 3), ssize_t(3));
+    ::close(fd);
+    writeAll(dir.path() + "/good.txt", "good\r\n");
+
+    ProgramRun run(dir.path());
+    frmTextEdit *w = run.start();
+    QCOMPARE(w->File2->ListCount(), 2);
+    for (int i = 0; i < w->File2->ListCount(); ++i) {
+        w->File2->SetSelected(i, true);
+        QVERIFY(!w->Changed());
+    }
+    QCOMPARE(w->txtTXT->Text(), QStringLiteral("good\r\n"));
+}
+
+void HostileTest::shellOpenRunsNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("option and command") << "-x; touch pwned";
+    QTest::newRow("command substitution") << "$(touch pwned)";
+    QTest::newRow("backticks") << "`touch pwned`.txt";
+    QTest::newRow("pipe") << "a | touch pwned.txt";
+}
+
+void HostileTest::shellOpenRunsNothing()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString file = dir.path() + QLatin1Char('/') + name;
+    QVERIFY(writeAll(file, "x\r\n"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    // The real service: the name goes to the desktop as one file argument.
+    platform::setShellOpenHook({});
+    platform::shellOpen(nullptr, file);
+    QTest::qWait(500);
+    QDir::setCurrent(before);
+    QVERIFY(!QFile::exists(dir.path() + "/pwned"));
+    QVERIFY(!QFile::exists(dir.path() + "/pwned.txt"));
+    QVERIFY(!QFile::exists(before + "/pwned"));
+}
+
+void HostileTest::contents_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("roundTrips");
+
+    QTest::newRow("NUL bytes") << QByteArray("a\0b\0\r\nc\r\n", 9) << true;
+    QTest::newRow("only CRs") << QByteArray(1000, '\r') << false;
+    QTest::newRow("only LFs") << QByteArray(1000, '\n') << false;
+    QTest::newRow("invalid UTF-8") << QByteArray("\xc3\x28 \xa0\xa1 \xf0\x28\x8c\xbc\r\n") << true;
+    QTest::newRow("one line of 2 MB") << QByteArray(2 * 1024 * 1024, 'x') + "\r\n" << true;
+}
+
+void HostileTest::contents()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, roundTrips);
+    QTemporaryDir dir;
+    const QString file = dir.path() + "/data.txt";
+    QVERIFY(writeAll(file, bytes));
+    ProgramRun run(dir.path());
+    frmTextEdit *w = run.start();
+    w->File2->SetSelected(0, true);
+    QVERIFY(!w->Changed());
+    w->txtTXT->insertPlainText(QStringLiteral("Z"));
+    w->txtTXT->textCursor().deletePreviousChar();
+    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    if (roundTrips)
+        QCOMPARE(readAll(file), bytes);
+    else
+        QCOMPARE(readAll(file), QByteArray("\r\n"));
+}
+
+QTEST_MAIN(HostileTest)
+#include "tst_hostile.moc"
