@@ -132,6 +132,31 @@ Replaced writeReplacing(const QString &target, const struct stat *existing, cons
     return file.commit() ? Replaced::Yes : Replaced::No;
 }
 
+// The temporary file beside the target carries six more characters and a
+// dot; for a name near the system's limit there is no room for them.
+bool temporaryNameFits(const QString &target)
+{
+    const QByteArray name = QFile::encodeName(QFileInfo(target).fileName());
+    const long limit = ::pathconf(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), _PC_NAME_MAX);
+    return name.size() + 7 <= (limit > 0 ? limit : 255);
+}
+
+// A new file with no old content to protect: created exclusively and
+// removed again when it cannot be written whole.
+bool writeNewFile(const QString &target, const QByteArray &bytes)
+{
+    const QByteArray nativeTarget = QFile::encodeName(target);
+    const int fd = ::open(nativeTarget.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = writeFrom(fd, bytes) && syncToDisk(fd);
+    if (::close(fd) != 0)
+        ok = false;
+    if (!ok)
+        ::unlink(nativeTarget.constData());
+    return ok;
+}
+
 } // namespace
 
 bool writeFileSafely(const QString &path, const QByteArray &bytes)
@@ -144,8 +169,12 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes)
     const QByteArray nativeTarget = QFile::encodeName(target);
 
     struct stat existing;
-    if (::stat(nativeTarget.constData(), &existing) != 0)
-        return errno == ENOENT && writeReplacing(target, nullptr, bytes) == Replaced::Yes;
+    if (::stat(nativeTarget.constData(), &existing) != 0) {
+        if (errno != ENOENT)
+            return false;
+        return temporaryNameFits(target) ? writeReplacing(target, nullptr, bytes) == Replaced::Yes
+                                         : writeNewFile(target, bytes);
+    }
 
     if (!S_ISREG(existing.st_mode))
         return false;
@@ -154,8 +183,10 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes)
         return false;
 
     // A rename would split hard links, hand another user's file to us, or
-    // fail in a folder we may not write.
-    const bool replaceable = existing.st_nlink == 1 && existing.st_uid == ::geteuid() && folderWritable(target);
+    // fail in a folder we may not write or for a name too long for a
+    // temporary sibling.
+    const bool replaceable = existing.st_nlink == 1 && existing.st_uid == ::geteuid() && folderWritable(target)
+        && temporaryNameFits(target);
     if (replaceable) {
         const Replaced replaced = writeReplacing(target, &existing, bytes);
         if (replaced != Replaced::KeepsGroupOnlyInPlace)
