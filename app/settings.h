@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/profile.h"
+
 #include <QString>
 
 // The settings file: one value read or written at a time, nothing cached.
@@ -25,3 +27,7 @@ QString NumberText(long long value);
 
 // Rounds to the nearest whole number, a half to the even neighbour.
 double RoundHalfEven(double value);
+
+// Keeps the settings file locked against other instances of the program
+// while a group of WriteIni calls runs, so the group lands as a whole.
+using IniWriteGroup = platform::ProfileWriteGroup;

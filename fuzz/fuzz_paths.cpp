@@ -14,7 +14,7 @@ namespace {
 using fuzz::check;
 
 // Printable ASCII stands for itself; other bytes pick characters that
-// matter to the routines or that case mapping treats specially, or take
+// matter to the routines or that case mapping handles its own way, or take
 // any UTF-16 unit from the input.
 constexpr char16_t alphabet[] = {u'\\', u'/', u'\\', u'/', u':',    u'.',    u' ',    u'-',
                                  u'(',  u'_', u'a',  u'Z', u'c',    u'w',    u'\xDF', u'\xE4',

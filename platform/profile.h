@@ -23,3 +23,30 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
                         const QString &file);
 
 } // namespace platform
+
+#include <memory>
+
+class QLockFile;
+
+namespace platform {
+
+// Holds the settings file's lock while it lives, so that a group of writes
+// (the window state at close) reaches the file as a whole: another process
+// never mixes its values into the group. The writes of this process made
+// meanwhile use the lock held here.
+class ProfileWriteGroup
+{
+public:
+    explicit ProfileWriteGroup(const QString &file);
+    ~ProfileWriteGroup();
+    ProfileWriteGroup(const ProfileWriteGroup &) = delete;
+    ProfileWriteGroup &operator=(const ProfileWriteGroup &) = delete;
+
+    bool locked() const;
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+    QString m_file;
+};
+
+} // namespace platform

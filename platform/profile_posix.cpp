@@ -1,12 +1,11 @@
 #include "platform/profile.h"
 
 #include "platform/inifile.h"
+#include "platform/profilelock.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QLockFile>
 #include <QSaveFile>
-#include <QThread>
 
 #include <cerrno>
 #include <optional>
@@ -17,10 +16,6 @@
 namespace platform {
 
 namespace {
-
-// Writers hold the lock for milliseconds; this only bounds a pathological wait.
-constexpr int lockWaitMs = 20000;
-constexpr int lockPollMs = 5;
 
 // The whole file, an empty text for a missing file, nothing when it cannot be
 // read or is not a regular file (reading a FIFO or device could block).
@@ -38,19 +33,6 @@ std::optional<QByteArray> readRegularFile(const QString &path)
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;
-}
-
-// Waits for the lock in short steps, so that two busy writers take turns
-// instead of one backing off for ever longer sleeps.
-bool acquire(QLockFile &lock)
-{
-    const QDeadlineTimer deadline(lockWaitMs);
-    while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
-            return false; // no permission in the folder, or a holder that never lets go
-        QThread::msleep(lockPollMs);
-    }
-    return true;
 }
 
 // Whether an existing file may be replaced: a regular file that we may write
@@ -108,8 +90,9 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
 {
     if (!inifile::isWritableEntry(section, key, value))
         return false;
-    QLockFile lock(file + QStringLiteral(".lock"));
-    if (!acquire(lock))
+    // Within a write group this process holds the lock already.
+    QLockFile lock(profilelock::lockPathFor(file));
+    if (!profilelock::heldByGroup(file) && !profilelock::acquire(lock))
         return false;
 
     const QByteArray nativePath = QFile::encodeName(file);

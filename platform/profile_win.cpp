@@ -1,4 +1,5 @@
 #include "platform/profile.h"
+#include "platform/profilelock.h"
 
 #include "platform/inifile.h"
 
@@ -12,8 +13,6 @@ namespace platform {
 
 namespace {
 
-// Writers hold the lock for milliseconds; this only bounds a pathological wait.
-constexpr int lockWaitMs = 20000;
 
 LPCWSTR wide(const QString &text)
 {
@@ -44,8 +43,8 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     if (!inifile::isWritableEntry(section, key, value))
         return false;
     // The system service does not coordinate processes; our instances do.
-    QLockFile lock(file + QStringLiteral(".lock"));
-    if (!lock.tryLock(lockWaitMs))
+    QLockFile lock(profilelock::lockPathFor(file));
+    if (!profilelock::heldByGroup(file) && !profilelock::acquire(lock))
         return false;
     return WritePrivateProfileStringW(wide(section), wide(key), wide(inifile::storedForm(value)), wide(file))
         != 0;

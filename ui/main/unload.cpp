@@ -19,6 +19,8 @@ void frmTextEdit::Form_Unload(int &cancel)
         WriteIni(app.AppTitle, key, value, app.IniFile);
     };
 
+    // Another instance closing at the same time never mixes its values in.
+    const IniWriteGroup group(app.IniFile);
     QString lastDir = support::LongPathOf(File2->Path());
     write(QStringLiteral("LastDir"), support::AddBackslash(lastDir));
     write(QStringLiteral("Top"), NumberText(Top()));
