@@ -1,10 +1,20 @@
 #include "platform/inifile.h"
 
+#include <QStringDecoder>
+
 #include <QByteArrayView>
 
 namespace platform::inifile {
 
 namespace {
+
+// QString::fromUtf8 drops a leading U+FEFF; names and values keep it.
+QString decoded(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
 
 const QByteArrayView utf8Bom("\xEF\xBB\xBF");
 const QByteArrayView crLf("\r\n");
@@ -130,14 +140,14 @@ private:
 
 bool sameName(QByteArrayView stored, const QString &wanted)
 {
-    return QString::fromUtf8(stored).compare(wanted, Qt::CaseInsensitive) == 0;
+    return decoded(stored).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 QString readValue(QByteArrayView value)
 {
     if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
-    return QString::fromUtf8(value);
+    return decoded(value);
 }
 
 QByteArray keyLine(QByteArrayView name, const QString &value)
@@ -174,7 +184,9 @@ bool isValidKey(const QString &key)
 
 bool isWritableEntry(const QString &section, const QString &key, const QString &value)
 {
-    return isValidSection(section) && isValidKey(key) && !hasLineBreak(value);
+    // A lone surrogate has no UTF-8 form: it would be stored as something else.
+    return isValidSection(section) && isValidKey(key) && !hasLineBreak(value) && value.isValidUtf16()
+        && section.isValidUtf16() && key.isValidUtf16();
 }
 
 QString storedForm(const QString &value)
