@@ -1,10 +1,72 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test headless.
+# Builds everything and runs every test headless: the test suite in a debug
+# build, the same suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each fuzzer for a short while.
+#
+#   scripts/test.sh            all three stages
+#   FUZZ_SECONDS=0 scripts/test.sh   without the fuzzers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache
 
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENWICK_TESTS=ON -DBRENWICK_BENCH=ON >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+passed=0
+failed=0
+# Runs ctest in a build folder and adds its counts to the totals.
+run_suite() {
+    local build="$1"
+    local log
+    log=$(mktemp)
+    local status=0
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j2 --timeout 600 2>&1 | tee "$log" || status=$?
+    local line
+    line=$(grep -E "tests passed, [0-9]+ tests? failed out of [0-9]+" "$log" | tail -n 1 || true)
+    rm -f "$log"
+    if [ -z "$line" ]; then
+        failed=$((failed + 1))
+        return 1
+    fi
+    local total bad
+    total=$(echo "$line" | sed -E 's/.* out of ([0-9]+).*/\1/')
+    bad=$(echo "$line" | sed -E 's/.*, ([0-9]+) tests? failed.*/\1/')
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+    return $status
+}
+
+result=0
+
+echo "== Tests (debug build)"
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENWICK_TESTS=ON -DBRENWICK_BENCH=ON \
+    "${launcher[@]}" >/dev/null
 cmake --build build-test -j2
-QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j2
+run_suite build-test || result=1
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENWICK_TESTS=ON -DBRENWICK_SANITIZE=ON \
+    "${launcher[@]}" >/dev/null
+cmake --build build-asan -j2
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
+run_suite build-asan || result=1
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
+
+fuzz_seconds="${FUZZ_SECONDS:-30}"
+if [ "$fuzz_seconds" -gt 0 ]; then
+    echo "== Fuzzers, ${fuzz_seconds} s each"
+    if scripts/fuzz.sh "$fuzz_seconds"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        result=1
+    fi
+fi
+
+echo "Summary: ${passed} passed, ${failed} failed"
+exit $result
