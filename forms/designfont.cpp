@@ -13,7 +13,7 @@ QFont designFont(const QString &name, double points, bool bold)
         // Some platforms (the offscreen one among them) report their general
         // font as the fixed one; ask the font matcher for a monospace face.
         if (!QFontInfo(font).fixedPitch()) {
-            font = QFont(QStringLiteral("Monospace"));
+            font = QFont(QStringLiteral("monospace"));
             font.setStyleHint(QFont::TypeWriter);
             font.setFixedPitch(true);
         }

@@ -5,6 +5,7 @@
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "tests/testsupport.h"
+#include "forms/filelist.h"
 #include "ui/main/frmtextedit.h"
 
 #include <QApplication>
@@ -12,6 +13,19 @@
 #include <QStyleFactory>
 
 namespace testsupport {
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+int rowOf(forms::FileList *list, const QString &name)
+{
+    for (int i = 0; i < list->ListCount(); ++i)
+        if (list->List(i) == name)
+            return i;
+    return -1;
+}
 
 ProgramRun::ProgramRun(const QString &folder, const QString &exeName)
     : m_folder(folder)

@@ -5,8 +5,16 @@
 #include <optional>
 
 class frmTextEdit;
+namespace forms {
+class FileList;
+}
 
 namespace testsupport {
+
+// The path with the system's separators, as the lists and paths show it.
+QString native(const QString &path);
+// The row of the entry with this name in a file list, or -1.
+int rowOf(forms::FileList *list, const QString &name);
 
 // One run of the program inside a temporary folder that stands for the
 // executable's folder: the settings file lies there, the screen has a fixed

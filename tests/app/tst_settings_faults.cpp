@@ -1,15 +1,14 @@
 // WriteIni when the file system refuses: nothing changes, nothing is
 // reported, nothing is left behind, and the next write works again.
 #include "app/settings.h"
+#include "tests/faultinjection.h"
 #include "tests/testsupport.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <unistd.h>
 
 using testsupport::readAll;
 using testsupport::writeAll;
@@ -17,13 +16,6 @@ using testsupport::writeAll;
 namespace {
 const QString section = QStringLiteral("Brenwick TXT-HTML-CSS-Editor");
 const QByteArray oldIni = "[Brenwick TXT-HTML-CSS-Editor]\r\nTop=1200\r\n; kept\r\nLeft=2400\r\n";
-
-bool run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
 
 QStringList entries(const QString &folder)
 {
@@ -41,25 +33,10 @@ class SettingsFaultsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup();
     void faults_data();
     void faults();
     void symbolicLinkStaysLink();
-
-private:
-    QStringList m_mounts;
-    QStringList m_immutable;
 };
-
-void SettingsFaultsTest::cleanup()
-{
-    for (const QString &file : std::as_const(m_immutable))
-        run(QStringLiteral("chattr"), {QStringLiteral("-i"), file});
-    m_immutable.clear();
-    for (const QString &mount : std::as_const(m_mounts))
-        run(QStringLiteral("umount"), {QStringLiteral("-l"), mount});
-    m_mounts.clear();
-}
 
 void SettingsFaultsTest::faults_data()
 {
@@ -73,15 +50,11 @@ void SettingsFaultsTest::faults()
 {
     QFETCH(QString, fault);
     QTemporaryDir dir;
+    testsupport::FileSystemFaults faults;
     const QString folder = dir.path() + QStringLiteral("/app");
     QDir().mkpath(folder);
-    if (fault.contains(QLatin1String("file system"))) {
-        if (geteuid() != 0)
-            QSKIP("mounting a small file system needs root");
-        if (!run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=8k", "tmpfs", folder}))
-            QSKIP("this machine does not allow mounting a tmpfs");
-        m_mounts << folder;
-    }
+    if (fault.contains(QLatin1String("file system")) && !faults.mountSmallFileSystem(folder, 8192))
+        QSKIP("mounting a small tmpfs needs root and a machine that allows it");
     const QString ini = folder + QStringLiteral("/Editor.ini");
     QVERIFY(writeAll(ini, oldIni));
     QString value = QStringLiteral("42");
@@ -89,24 +62,17 @@ void SettingsFaultsTest::faults()
     if (fault == QLatin1String("read-only file")) {
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     } else if (fault == QLatin1String("read-only file system")) {
-        QVERIFY(run(QStringLiteral("mount"), {"-o", "remount,ro", folder}));
+        QVERIFY(faults.remountReadOnly(folder));
     } else if (fault == QLatin1String("missing folder")) {
         QVERIFY(QDir(folder).removeRecursively());
     } else if (fault == QLatin1String("file replaced by folder")) {
         QVERIFY(QFile::remove(ini));
         QVERIFY(QDir().mkdir(ini));
     } else if (fault == QLatin1String("immutable file")) {
-        if (!run(QStringLiteral("chattr"), {QStringLiteral("+i"), ini}))
+        if (!faults.makeImmutable(ini))
             QSKIP("chattr +i is not available here (needs root and a file system with attributes)");
-        m_immutable << ini;
     } else if (fault == QLatin1String("full file system")) {
-        // Fill the rest of the small file system.
-        QFile filler(folder + QStringLiteral("/filler"));
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(512, 'f');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
-        filler.close();
+        faults.fillUp(folder);
         value = QString(3000, QLatin1Char('v'));
     }
     const QStringList before = entries(dir.path());

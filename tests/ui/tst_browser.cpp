@@ -22,14 +22,11 @@
 
 using testsupport::ProgramRun;
 using testsupport::writeAll;
+using testsupport::native;
 
 namespace {
 const QString basePattern = QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo");
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 QStringList entries(forms::FileList *list)
 {

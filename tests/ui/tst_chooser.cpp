@@ -8,6 +8,7 @@
 #include "platform/screen.h"
 #include "support/message.h"
 #include "tests/testsupport.h"
+#include "tests/uitestsupport.h"
 #include "ui/chooser/frmfileselect.h"
 
 #include <QDir>
@@ -19,12 +20,10 @@
 #include <QUrl>
 
 using testsupport::writeAll;
+using testsupport::native;
+using testsupport::rowOf;
 
 namespace {
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // Opens the chooser as the stylesheet pane does, without the wait.
 QPointer<frmFileSelect> openChooser(const QString &preselect)
@@ -47,13 +46,6 @@ QString selected(forms::FileList *list)
     return QString();
 }
 
-int indexOf(forms::FileList *list, const QString &name)
-{
-    for (int i = 0; i < list->ListCount(); ++i)
-        if (list->List(i) == name)
-            return i;
-    return -1;
-}
 } // namespace
 
 class ChooserTest : public QObject
@@ -155,15 +147,15 @@ void ChooserTest::preselection()
     QCOMPARE(chooser->Dir1->Path(), native(path(folder)));
     QCOMPARE(chooser->File1->Path(), native(path(folder)));
     QCOMPARE(selected(chooser->File1), selectedName);
-    QVERIFY(indexOf(chooser->File1, "notes.txt") < 0);
-    QVERIFY(indexOf(chooser->File1, ".hidden.css") < 0);
+    QVERIFY(rowOf(chooser->File1, "notes.txt") < 0);
+    QVERIFY(rowOf(chooser->File1, ".hidden.css") < 0);
     Q_UNUSED(start);
 }
 
 void ChooserTest::acceptByDoubleClick()
 {
     QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
-    const int row = indexOf(chooser->File1, "print.css");
+    const int row = rowOf(chooser->File1, "print.css");
     const QRect rect = chooser->File1->visualRect(chooser->File1->model()->index(row, 0));
     QTest::mouseDClick(chooser->File1->viewport(), Qt::LeftButton, {}, rect.center());
     QCOMPARE(App().ChooserResult, ChooserPicked);
@@ -207,7 +199,7 @@ void ChooserTest::acceptWithNothingSelected()
 void ChooserTest::cancelKeepsChooserFile()
 {
     QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
-    chooser->File1->SetSelected(indexOf(chooser->File1, "print.css"), true);
+    chooser->File1->SetSelected(rowOf(chooser->File1, "print.css"), true);
     QTest::mouseClick(chooser->Command2, Qt::LeftButton);
     QCOMPARE(App().ChooserResult, ChooserCancelled);
     QCOMPARE(App().ChooserFile, native(path("web/css/main.css")));

@@ -21,20 +21,14 @@
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::writeAll;
+using testsupport::rowOf;
 
 namespace {
-int indexOf(forms::FileList *list, const QString &name)
-{
-    for (int i = 0; i < list->ListCount(); ++i)
-        if (list->List(i) == name)
-            return i;
-    return -1;
-}
 
 // Clicks the entry as the user does.
 void clickFile(frmTextEdit *window, const QString &name)
 {
-    const int row = indexOf(window->File2, name);
+    const int row = rowOf(window->File2, name);
     QVERIFY2(row >= 0, qPrintable(name));
     const QRect rect = window->File2->visualRect(window->File2->model()->index(row, 0));
     QTest::mouseClick(window->File2->viewport(), Qt::LeftButton, {}, rect.center());
@@ -248,7 +242,7 @@ void DocumentTest::clickWhileChangedKeepsCurrentFile()
     QTest::keyClicks(w->txtTXT, "EDIT ");
     // A Click raised by code while the document holds changes must not point
     // the later save at another file.
-    w->File2->SetSelected(indexOf(w->File2, "b.txt"), true);
+    w->File2->SetSelected(rowOf(w->File2, "b.txt"), true);
     QCOMPARE(App().CurrentFile, QDir::toNativeSeparators(f.file("a.txt")));
     QCOMPARE(w->txtTXT->Text(), QStringLiteral("EDIT alpha\r\n"));
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);

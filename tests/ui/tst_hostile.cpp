@@ -20,21 +20,8 @@
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::writeAll;
-
-namespace {
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-int indexOf(forms::FileList *list, const QString &name)
-{
-    for (int i = 0; i < list->ListCount(); ++i)
-        if (list->List(i) == name)
-            return i;
-    return -1;
-}
-} // namespace
+using testsupport::native;
+using testsupport::rowOf;
 
 class HostileTest : public QObject
 {
@@ -73,7 +60,7 @@ void HostileTest::names()
 
     ProgramRun run(dir.path());
     frmTextEdit *w = run.start();
-    const int row = indexOf(w->File2, name);
+    const int row = rowOf(w->File2, name);
     QVERIFY2(row >= 0, qPrintable(name));
     w->File2->SetSelected(row, true);
     QCOMPARE(App().CurrentFile, native(file));
@@ -162,7 +149,7 @@ void HostileTest::contents()
     w->File2->SetSelected(0, true);
     QVERIFY(!w->Changed());
     w->txtTXT->insertPlainText(QStringLiteral("Z"));
-    w->txtTXT->textCursor().deletePreviousChar();
+    w->txtTXT->deletePreviousChar();
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
     if (roundTrips)
         QCOMPARE(readAll(file), bytes);

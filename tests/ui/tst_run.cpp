@@ -20,12 +20,9 @@
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::writeAll;
+using testsupport::native;
 
 namespace {
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 QString withSeparator(const QString &path)
 {
@@ -60,6 +57,8 @@ private slots:
     void unsavedEditsAreLostOnClose();
     void commandLine_data();
     void commandLine();
+    void hostileCommandLine_data();
+    void hostileCommandLine();
     void lastCssLoadedUnchanged();
     void options_data();
     void options();
@@ -196,6 +195,41 @@ void RunTest::commandLine()
     QCOMPARE(w->txtTXT->Text(), QString());
     QVERIFY(App().CurrentFile.isEmpty());
     QCOMPARE(w->File2->FileName(), QString());
+}
+
+void RunTest::hostileCommandLine_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::newRow("quoted path") << "\"Texte/brief.txt\"";
+    QTest::newRow("5000 characters") << QString(5000, QLatin1Char('x'));
+    QTest::newRow("newlines") << "Tex\nte/bri\nef.txt";
+    QTest::newRow("only blanks") << "   ";
+    QTest::newRow("missing drive or mount") << "/no/such/mount/anywhere/file.txt";
+}
+
+// A command line that names nothing usable: the failing browser steps are
+// skipped, no message appears and the window works.
+void RunTest::hostileCommandLine()
+{
+    QFETCH(QString, argument);
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/Texte");
+    writeAll(dir.path() + "/Texte/brief.txt", "Brief\r\n");
+    ProgramRun run(dir.path());
+    testsupport::MessageCapture messages;
+    const QString commandLine = argument.startsWith(QLatin1Char('/')) || argument.startsWith(QLatin1Char(' '))
+        ? argument
+        : native(dir.path() + "/" + argument);
+    frmTextEdit *w = run.start(argument.startsWith(QLatin1Char('"')) ? QStringLiteral("\"") + native(dir.path())
+                                                                           + "/Texte/brief.txt\""
+                                                                     : commandLine);
+    QVERIFY(w->isVisible());
+    QCOMPARE(messages.messages().size(), 0);
+    QVERIFY(App().CurrentFile.isEmpty());
+    QTest::keyClicks(w->txtTXT, "ok");
+    QVERIFY(w->Changed());
+    run.close();
+    QVERIFY(run.setting("LastDir").has_value());
 }
 
 void RunTest::lastCssLoadedUnchanged()

@@ -5,6 +5,7 @@
 #include "forms/commandbutton.h"
 #include "forms/filelist.h"
 #include "forms/textbox.h"
+#include "tests/faultinjection.h"
 #include "tests/testsupport.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
@@ -22,19 +23,9 @@
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::writeAll;
+using testsupport::native;
 
 namespace {
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-bool run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
 
 // Every file below the folder with its bytes, to see that nothing else was
 // written or left behind.
@@ -61,27 +52,12 @@ class SaveFaultsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup();
     void faults_data();
     void faults();
     void symbolicLinkStaysLink_data();
     void symbolicLinkStaysLink();
     void unreadableForUnprivilegedUser();
-
-private:
-    QStringList m_mounts;
-    QStringList m_immutable;
 };
-
-void SaveFaultsTest::cleanup()
-{
-    for (const QString &file : std::as_const(m_immutable))
-        run(QStringLiteral("chattr"), {QStringLiteral("-i"), file});
-    m_immutable.clear();
-    for (const QString &mount : std::as_const(m_mounts))
-        run(QStringLiteral("umount"), {QStringLiteral("-l"), mount});
-    m_mounts.clear();
-}
 
 void SaveFaultsTest::faults_data()
 {
@@ -106,16 +82,11 @@ void SaveFaultsTest::faults()
     QFETCH(bool, fails);
 
     QTemporaryDir dir;
+    testsupport::FileSystemFaults faults;
     const QString folder = dir.path() + QStringLiteral("/files");
     QDir().mkpath(folder);
-    const bool needsMount = fault == QLatin1String("full file system") || fault == QLatin1String("read-only file system");
-    if (needsMount) {
-        if (geteuid() != 0)
-            QSKIP("mounting a small file system needs root");
-        if (!run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}))
-            QSKIP("this machine does not allow mounting a tmpfs");
-        m_mounts << folder;
-    }
+    if (fault.contains(QLatin1String("file system")) && !faults.mountSmallFileSystem(folder, 65536))
+        QSKIP("mounting a small tmpfs needs root and a machine that allows it");
     const QString name = stylesheet ? QStringLiteral("site.css") : QStringLiteral("doc.txt");
     const QString file = folder + QLatin1Char('/') + name;
     QVERIFY(writeAll(file, oldBytes));
@@ -142,16 +113,15 @@ void SaveFaultsTest::faults()
     if (fault == QLatin1String("read-only file")) {
         QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     } else if (fault == QLatin1String("read-only file system")) {
-        QVERIFY(run(QStringLiteral("mount"), {"-o", "remount,ro", folder}));
+        QVERIFY(faults.remountReadOnly(folder));
     } else if (fault == QLatin1String("missing folder")) {
         QVERIFY(QDir(folder).removeRecursively());
     } else if (fault == QLatin1String("file replaced by folder")) {
         QVERIFY(QFile::remove(file));
         QVERIFY(QDir().mkdir(file));
     } else if (fault == QLatin1String("immutable file")) {
-        if (!run(QStringLiteral("chattr"), {QStringLiteral("+i"), file}))
+        if (!faults.makeImmutable(file))
             QSKIP("chattr +i is not available here (needs root and a file system with attributes)");
-        m_immutable << file;
     }
     const QMap<QString, QByteArray> before = snapshot(dir.path());
 

@@ -26,20 +26,11 @@
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::writeAll;
+using testsupport::native;
+using testsupport::rowOf;
 
 namespace {
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
-int indexOf(forms::FileList *list, const QString &name)
-{
-    for (int i = 0; i < list->ListCount(); ++i)
-        if (list->List(i) == name)
-            return i;
-    return -1;
-}
 
 // Runs `answer` on the chooser once it is open.
 void whenChooserOpens(frmTextEdit *window, std::function<void(frmFileSelect *)> answer)
@@ -60,7 +51,7 @@ void pick(frmTextEdit *window, const QString &folder, const QString &name)
 {
     whenChooserOpens(window, [folder, name](frmFileSelect *chooser) {
         chooser->Dir1->SetPath(folder);
-        chooser->File1->SetSelected(indexOf(chooser->File1, name), true);
+        chooser->File1->SetSelected(rowOf(chooser->File1, name), true);
         QTest::mouseClick(chooser->Command1, Qt::LeftButton);
     });
 }

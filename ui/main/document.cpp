@@ -52,7 +52,7 @@ void frmTextEdit::File2_Click()
     }
     NoChanges();
     if (chkJumpEnd->Value() == 1)
-        txtTXT->SetSelStart(txtTXT->Text().size());
+        txtTXT->SetSelStart(txtTXT->Length());
     File2->SetFocus();
 }
 
@@ -73,7 +73,7 @@ void frmTextEdit::cmdCancel_Click()
 void frmTextEdit::chkJumpEnd_Click()
 {
     if (chkJumpEnd->Value() == 1)
-        txtTXT->SetSelStart(txtTXT->Text().size());
+        txtTXT->SetSelStart(txtTXT->Length());
     else
         txtTXT->SetSelStart(1);
 }

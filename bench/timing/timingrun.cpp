@@ -1,0 +1,342 @@
+#include "bench/timing/timingrun.h"
+
+#include "bench/timing/childrun.h"
+#include "bench/timing/clock.h"
+#include "bench/timing/documents.h"
+#include "bench/timing/growth.h"
+#include "bench/timing/resulttable.h"
+#include "bench/timing/stats.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+namespace timing {
+
+namespace {
+
+constexpr int childTimeoutMs = 300000;
+
+void progress(const QString &text)
+{
+    std::fprintf(stderr, "[timing] %s\n", qPrintable(text));
+}
+
+QString thousands(qint64 value)
+{
+    return QLocale(QLocale::English).toString(value);
+}
+
+QList<double> valuesOf(const QList<ChildResult> &runs, const QString &key)
+{
+    QList<double> values;
+    for (const ChildResult &run : runs)
+        if (!std::isnan(run.value(key)))
+            values << run.value(key);
+    return values;
+}
+
+QString verdict(bool met)
+{
+    return met ? QStringLiteral("met") : QStringLiteral("MISSED");
+}
+
+QString runsNote(const QList<ChildResult> &runs, int wanted)
+{
+    QString note = QStringLiteral("%1 of %2 runs").arg(runs.size()).arg(wanted);
+    return note;
+}
+
+// Start-up of the editor and of the bare window, alternating fresh processes.
+void measureStartup(const RunOptions &options, const QString &folder, ResultTable &table)
+{
+    progress(QStringLiteral("start-up, %1 fresh processes each").arg(options.startupRuns));
+    QList<ChildResult> editor;
+    QList<ChildResult> bare;
+    QStringList size;
+    for (int i = 0; i < options.startupRuns; ++i) {
+        ChildResult run = runChild({QStringLiteral("--editor-startup"), folder}, childTimeoutMs);
+        if (!run.ok)
+            continue;
+        size = QStringList{QString::number(run.value(QStringLiteral("window_width"))),
+                           QString::number(run.value(QStringLiteral("window_height")))};
+        editor << run;
+        ChildResult plain = runChild({QStringLiteral("--bare-startup"), size.at(0), size.at(1), folder}, childTimeoutMs);
+        if (plain.ok)
+            bare << plain;
+    }
+    auto launchToFrame = [](const QList<ChildResult> &runs) {
+        QList<double> values;
+        for (const ChildResult &run : runs)
+            values << msBetween(run.launchNs, qint64(run.value(QStringLiteral("frame_ns"))));
+        return values;
+    };
+
+    const double editorLaunch = median(launchToFrame(editor));
+    const double bareLaunch = median(launchToFrame(bare));
+    ResultRow fromLaunch;
+    fromLaunch.group = QStringLiteral("start-up");
+    fromLaunch.subject = QStringLiteral("launch to first frame");
+    fromLaunch.value = editorLaunch;
+    fromLaunch.max = maximum(launchToFrame(editor));
+    fromLaunch.referenceName = QStringLiteral("bare Qt");
+    fromLaunch.reference = bareLaunch;
+    fromLaunch.ratio = editorLaunch / bareLaunch;
+    fromLaunch.target = QStringLiteral("<= 1.5 x bare");
+    fromLaunch.verdict = verdict(fromLaunch.ratio <= 1.5);
+    fromLaunch.note = runsNote(editor, options.startupRuns) + QStringLiteral(", exec to end of first paint");
+    table.add(fromLaunch);
+
+    const double editorMain = median(valuesOf(editor, QStringLiteral("main_to_frame_ms")));
+    const double bareMain = median(valuesOf(bare, QStringLiteral("main_to_frame_ms")));
+    ResultRow inProcess = fromLaunch;
+    inProcess.subject = QStringLiteral("Main() to first frame");
+    inProcess.value = editorMain;
+    inProcess.max = maximum(valuesOf(editor, QStringLiteral("main_to_frame_ms")));
+    inProcess.reference = bareMain;
+    inProcess.ratio = editorMain / bareMain;
+    inProcess.verdict = verdict(inProcess.ratio <= 1.5);
+    inProcess.note = QStringLiteral("after QApplication (%1 ms)")
+                         .arg(number(median(valuesOf(editor, QStringLiteral("app_ms")))));
+    table.add(inProcess);
+}
+
+struct DocumentFigures
+{
+    DocumentSpec spec;
+    qint64 lines = 0;
+    QList<ChildResult> runs;
+    double open = notMeasured;
+    double save = notMeasured;
+    double keyMiddle = notMeasured;
+};
+
+DocumentFigures measureDocument(const RunOptions &options, const DocumentSpec &spec, const QString &path,
+                                ResultTable &table)
+{
+    DocumentFigures figures;
+    figures.spec = spec;
+    figures.lines = lineCountOf(path);
+    const int wanted = spec.bytes > 20 * 1024 * 1024 ? 1 : options.openRuns;
+    progress(QStringLiteral("%1: %2 fresh process(es)").arg(spec.label).arg(wanted));
+    for (int i = 0; i < wanted; ++i) {
+        QStringList arguments = {QStringLiteral("--document"), path};
+        if (i > 0)
+            arguments << QStringLiteral("--no-typing");
+        ChildResult run = runChild(arguments, childTimeoutMs);
+        if (run.ok || (i == 0 && !run.values.isEmpty()))
+            figures.runs << run;
+    }
+    const QString subject = spec.oneLine ? spec.label
+                                         : QStringLiteral("%1 (%2 lines)").arg(spec.label, thousands(figures.lines));
+    const double sizeMiB = double(spec.bytes) / (1024.0 * 1024.0);
+
+    ResultRow open;
+    open.group = QStringLiteral("open (click to painted)");
+    open.subject = subject;
+    open.value = figures.open = median(valuesOf(figures.runs, QStringLiteral("open_painted_ms")));
+    open.max = maximum(valuesOf(figures.runs, QStringLiteral("open_painted_ms")));
+    open.referenceName = QStringLiteral("read()");
+    open.reference = median(valuesOf(figures.runs, QStringLiteral("read_ms")));
+    open.ratio = open.value / open.reference;
+    open.peakMiB = median(valuesOf(figures.runs, QStringLiteral("open_peak_rss_mib")));
+    open.rssMiB = median(valuesOf(figures.runs, QStringLiteral("open_rss_mib")));
+    open.note = runsNote(figures.runs, wanted)
+        + QStringLiteral(", handler %1 ms").arg(number(median(valuesOf(figures.runs, QStringLiteral("open_handler_ms")))));
+    if (spec.key == QLatin1String("10m")) {
+        open.target = QStringLiteral("< 100 ms");
+        open.verdict = verdict(open.value < 100);
+    } else if (spec.key == QLatin1String("100m")) {
+        open.target = QStringLiteral("< 1000 ms, peak < 4 x size");
+        open.verdict = verdict(open.value < 1000 && open.peakMiB < 4 * sizeMiB);
+        open.note += QStringLiteral(", peak = %1 x size").arg(number(open.peakMiB / sizeMiB));
+    }
+    table.add(open);
+
+    if (!figures.runs.isEmpty()) {
+        const ChildResult &typed = figures.runs.first();
+        for (const char *position : {"start", "middle", "end"}) {
+            const QString prefix = QStringLiteral("key_%1_").arg(QLatin1String(position));
+            ResultRow key;
+            key.group = QStringLiteral("keystroke (key to painted)");
+            key.subject = subject + QStringLiteral(", at ") + QLatin1String(position);
+            key.value = typed.value(prefix + QStringLiteral("median_ms"));
+            key.max = typed.value(prefix + QStringLiteral("max_ms"));
+            key.target = QStringLiteral("median < 16, max < 50");
+            key.verdict = std::isnan(key.value) ? QStringLiteral("MISSED") : verdict(key.value < 16 && key.max < 50);
+            key.note = QStringLiteral("%1 keys").arg(typed.value(prefix + QStringLiteral("count")));
+            if (typed.value(prefix + QStringLiteral("count")) < 20)
+                key.note += QStringLiteral(" (8 s budget)");
+            if (QLatin1String(position) == QLatin1String("middle"))
+                figures.keyMiddle = key.value;
+            table.add(key);
+        }
+    }
+
+    ResultRow save;
+    save.group = QStringLiteral("save (click to written)");
+    save.subject = subject;
+    save.value = figures.save = median(valuesOf(figures.runs, QStringLiteral("save_ms")));
+    save.max = maximum(valuesOf(figures.runs, QStringLiteral("save_ms")));
+    save.referenceName = QStringLiteral("write()+fsync()");
+    save.reference = median(valuesOf(figures.runs, QStringLiteral("write_fsync_ms")));
+    save.ratio = save.value / save.reference;
+    save.note = QStringLiteral("write() alone %1 ms").arg(number(median(valuesOf(figures.runs, QStringLiteral("write_ms")))));
+    if (spec.key == QLatin1String("10m")) {
+        save.target = QStringLiteral("<= 3 x write");
+        save.verdict = verdict(save.ratio <= 3);
+    }
+    table.add(save);
+    return figures;
+}
+
+struct ListingFigures
+{
+    int files = 0;
+    bool allMatch = false;
+    double painted = notMeasured;
+};
+
+ListingFigures measureListing(const QString &folder, int files, bool allMatch, ResultTable &table)
+{
+    const QString pattern = allMatch ? QStringLiteral("*.txt;*.dat") : QStringLiteral("*.txt");
+    const int expected = allMatch ? files : files / 2;
+    progress(QStringLiteral("file list: %1 files, pattern %2").arg(files).arg(pattern));
+    const ChildResult run = runChild({QStringLiteral("--listing"), folder, pattern, QString::number(expected)},
+                                     childTimeoutMs);
+    ListingFigures figures{files, allMatch, run.value(QStringLiteral("painted_ms"))};
+    ResultRow row;
+    row.group = QStringLiteral("file list (SetPath to painted)");
+    row.subject = QStringLiteral("%1 files, %2").arg(thousands(files), allMatch ? QStringLiteral("all match")
+                                                                                : QStringLiteral("half match"));
+    row.value = figures.painted;
+    row.max = run.value(QStringLiteral("painted_max_ms"));
+    row.referenceName = QStringLiteral("SetPath alone");
+    row.reference = run.value(QStringLiteral("setpath_ms"));
+    row.peakMiB = run.value(QStringLiteral("listed_peak_rss_mib"));
+    row.rssMiB = run.value(QStringLiteral("listed_rss_mib"));
+    row.note = QStringLiteral("median of 3, %1 listed").arg(run.value(QStringLiteral("listed")));
+    if (!run.ok)
+        row.note += QStringLiteral(", ") + run.failure;
+    if (files == 100000) {
+        row.target = QStringLiteral("< 300 ms");
+        row.verdict = verdict(row.max < 300);
+    }
+    table.add(row);
+    return figures;
+}
+
+std::optional<DocumentFigures> figuresOf(const QList<DocumentFigures> &all, const QString &key)
+{
+    for (const DocumentFigures &figures : all)
+        if (figures.spec.key == key)
+            return figures;
+    return std::nullopt;
+}
+
+} // namespace
+
+int generateOnly(const QString &folder, bool quick)
+{
+    if (!QDir().mkpath(folder))
+        return 1;
+    for (const DocumentSpec &spec : documentSpecs(quick)) {
+        const QString path = writeDocument(folder, spec);
+        if (path.isEmpty())
+            return 1;
+        std::printf("%s=%s\n", qPrintable(spec.key), qPrintable(path));
+    }
+    return 0;
+}
+
+int runTiming(const RunOptions &options)
+{
+    QTemporaryDir temporary;
+    const QString root = options.folder.isEmpty() ? temporary.path() : options.folder;
+    if (root.isEmpty() || !QDir().mkpath(root))
+        return 1;
+
+    progress(QStringLiteral("generating files in %1").arg(root));
+    QList<std::pair<DocumentSpec, QString>> documents;
+    for (const DocumentSpec &spec : documentSpecs(options.quick)) {
+        const QString path = writeDocument(root, spec);
+        if (path.isEmpty())
+            return 1;
+        documents.append({spec, path});
+    }
+    QList<int> folderSizes = {10000};
+    if (!options.quick)
+        folderSizes << 100000;
+    QList<std::pair<int, QString>> folders;
+    for (int files : folderSizes) {
+        const QString folder = writeFileFolder(root, files);
+        if (folder.isEmpty())
+            return 1;
+        folders.append({files, folder});
+    }
+
+    ResultTable table;
+    measureStartup(options, root, table);
+    QList<DocumentFigures> documentFigures;
+    for (const auto &[spec, path] : documents)
+        documentFigures << measureDocument(options, spec, path, table);
+    QList<ListingFigures> listingFigures;
+    for (const auto &[files, folder] : folders)
+        for (bool allMatch : {false, true})
+            listingFigures << measureListing(folder, files, allMatch, table);
+
+    // Growth: the same path at 1x and 10x the size.
+    const QList<std::pair<QString, QString>> pairs = {{QStringLiteral("1m"), QStringLiteral("10m")},
+                                                      {QStringLiteral("10m"), QStringLiteral("100m")},
+                                                      {QStringLiteral("css05m"), QStringLiteral("css5m")}};
+    for (const auto &[small, large] : pairs) {
+        const auto one = figuresOf(documentFigures, small);
+        const auto ten = figuresOf(documentFigures, large);
+        if (!one || !ten)
+            continue;
+        const QString subject = one->spec.label + QStringLiteral(" -> ") + ten->spec.label;
+        table.add(growthRow(QStringLiteral("open"), subject, one->open, ten->open));
+        table.add(growthRow(QStringLiteral("keystroke (middle, median)"), subject, one->keyMiddle, ten->keyMiddle));
+        table.add(growthRow(QStringLiteral("save"), subject, one->save, ten->save));
+    }
+    for (bool allMatch : {false, true}) {
+        const ListingFigures *one = nullptr;
+        const ListingFigures *ten = nullptr;
+        for (const ListingFigures &figures : listingFigures) {
+            if (figures.allMatch != allMatch)
+                continue;
+            if (figures.files == 10000)
+                one = &figures;
+            if (figures.files == 100000)
+                ten = &figures;
+        }
+        if (one && ten)
+            table.add(growthRow(QStringLiteral("file list"),
+                                allMatch ? QStringLiteral("10,000 -> 100,000 files, all match")
+                                         : QStringLiteral("10,000 -> 100,000 files, half match"),
+                                one->painted, ten->painted));
+    }
+
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("xcb"));
+    std::printf("Editor timing: platform %s%s, Qt %s, %d CPUs, %s\n", qPrintable(platform),
+                platform == QLatin1String("offscreen") ? "" : qPrintable(QStringLiteral(" (DISPLAY ") + qEnvironmentVariable("DISPLAY") + QLatin1Char(')')),
+                qVersion(), QThread::idealThreadCount(),
+                qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)));
+    std::printf("Every figure from fresh processes; medians. Save syncs (fsync) as write()+fsync() does.\n"
+                "Keystroke: 20 typed characters per position, each until the text box has repainted.\n"
+                "Growth rows: time at 10x size / time at 1x size (10 = linear, 100 = quadratic).\n\n");
+    if (options.csv)
+        table.printCsv(stdout);
+    else
+        table.printPlain(stdout);
+    return 0;
+}
+
+} // namespace timing

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace timing {
+
+struct RunOptions
+{
+    bool quick = false; // leaves out the 100 MB file and the 100,000-file folder
+    bool csv = false;
+    QString folder;     // where the generated files go; a temporary folder when empty
+    int startupRuns = 5;
+    int openRuns = 3;   // fresh processes per document (one for files over 20 MB)
+};
+
+// The whole timing run: generates the files, runs every measurement in
+// fresh child processes and prints the table. Returns the exit code.
+int runTiming(const RunOptions &options);
+
+// Only generates the documents (for the peer comparison); prints one
+// key=path line per document.
+int generateOnly(const QString &folder, bool quick);
+
+} // namespace timing
