@@ -4,6 +4,7 @@
 #include "forms/lineindex.h"
 
 #include <QString>
+#include <array>
 #include <utility>
 
 namespace forms {
@@ -15,6 +16,8 @@ class TextContent
 public:
     void setText(const QString &text);
     QString text() const { return m_buffer.text(); }
+    // The text as two pieces, without a copy; valid until the next change.
+    std::array<QStringView, 2> pieces() const { return {m_buffer.front(), m_buffer.back()}; }
     int size() const { return static_cast<int>(m_buffer.size()); }
     QChar at(int position) const { return m_buffer.at(position); }
     QString mid(int position, int length) const { return m_buffer.mid(position, length); }

@@ -22,6 +22,7 @@ public:
     explicit TextView(QWidget *parent = nullptr);
 
     QString text() const { return m_content.text(); }
+    std::array<QStringView, 2> textPieces() const { return m_content.pieces(); }
     int length() const { return m_content.size(); }
     // Replaces the whole text, the caret goes to the start and the undo
     // history is emptied; false (and nothing happens) when it is equal.

@@ -58,11 +58,22 @@ QString NormalizeLineEnds(const QString &text)
 
 QString &TrimTrailingLineEnds(QString &text)
 {
-    qsizetype end = text.size();
-    while (end > 0 && isLineEnd(text[end - 1]))
-        --end;
-    text.truncate(end);
+    QStringView whole(text);
+    TrimTrailingLineEnds(std::span(&whole, 1));
+    text.truncate(whole.size());
     return text;
+}
+
+void TrimTrailingLineEnds(std::span<QStringView> pieces)
+{
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        qsizetype end = piece->size();
+        while (end > 0 && isLineEnd(piece->at(end - 1)))
+            --end;
+        piece->truncate(end);
+        if (end > 0)
+            return;
+    }
 }
 
 } // namespace support

@@ -28,23 +28,38 @@ char *appendBytes(char *out, QByteArrayView bytes)
     return out + bytes.size();
 }
 
-// Null when the code page cannot hold a character of the text.
-QByteArray encodeWindows1252(const QString &text, QByteArrayView suffix)
+qsizetype totalSize(std::span<const QStringView> pieces)
 {
-    QByteArray out(text.size() + suffix.size(), Qt::Uninitialized);
-    if (!windows1252::encode(text, out.data()))
-        return {};
-    appendBytes(out.data() + text.size(), suffix);
+    qsizetype size = 0;
+    for (QStringView piece : pieces)
+        size += piece.size();
+    return size;
+}
+
+// Null when the code page cannot hold a character of the text.
+QByteArray encodeWindows1252(std::span<const QStringView> pieces, QByteArrayView suffix)
+{
+    QByteArray out(totalSize(pieces) + suffix.size(), Qt::Uninitialized);
+    char *end = out.data();
+    for (QStringView piece : pieces) {
+        if (!windows1252::encode(piece, end))
+            return {};
+        end += piece.size();
+    }
+    appendBytes(end, suffix);
     return out;
 }
 
-QByteArray encodeUtf8(const QString &text, bool withBom, QByteArrayView suffix)
+// The encoder keeps its state between pieces: a surrogate pair may be split
+// where one piece ends.
+QByteArray encodeUtf8(std::span<const QStringView> pieces, bool withBom, QByteArrayView suffix)
 {
-    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(QStringConverter::Utf8);
     const QByteArrayView bom = withBom ? utf8Bom : QByteArrayView();
-    QByteArray out(bom.size() + encoder.requiredSpace(text.size()) + suffix.size(), Qt::Uninitialized);
+    QByteArray out(bom.size() + encoder.requiredSpace(totalSize(pieces)) + suffix.size(), Qt::Uninitialized);
     char *end = appendBytes(out.data(), bom);
-    end = encoder.appendToBuffer(end, text);
+    for (QStringView piece : pieces)
+        end = encoder.appendToBuffer(end, piece);
     end = appendBytes(end, suffix);
     out.truncate(end - out.constData());
     return out;
@@ -52,12 +67,12 @@ QByteArray encodeUtf8(const QString &text, bool withBom, QByteArrayView suffix)
 
 } // namespace
 
-QByteArray encodeTextWithSuffix(const QString &text, TextEncoding encoding, TextEncoding *used,
+QByteArray encodeTextWithSuffix(std::span<const QStringView> pieces, TextEncoding encoding, TextEncoding *used,
                                 QByteArrayView suffix)
 {
     TextEncoding target = resolved(encoding);
     if (target == TextEncoding::Windows1252) {
-        QByteArray out = encodeWindows1252(text, suffix);
+        QByteArray out = encodeWindows1252(pieces, suffix);
         if (!out.isNull()) {
             if (used)
                 *used = target;
@@ -68,12 +83,13 @@ QByteArray encodeTextWithSuffix(const QString &text, TextEncoding encoding, Text
     }
     if (used)
         *used = target;
-    return encodeUtf8(text, target == TextEncoding::Utf8Bom, suffix);
+    return encodeUtf8(pieces, target == TextEncoding::Utf8Bom, suffix);
 }
 
 QByteArray encodeText(const QString &text, TextEncoding encoding, TextEncoding *used)
 {
-    return encodeTextWithSuffix(text, encoding, used, {});
+    const QStringView whole(text);
+    return encodeTextWithSuffix(std::span(&whole, 1), encoding, used, {});
 }
 
 // Bytes without a single non-ASCII character say nothing about the encoding;

@@ -9,7 +9,8 @@ namespace support {
 
 // encodeText with `suffix` appended, in one buffer, so a large text is not
 // copied again to add its final line break.
-QByteArray encodeTextWithSuffix(const QString &text, TextEncoding encoding, TextEncoding *used,
+// The text may come in pieces, encoded one after the other.
+QByteArray encodeTextWithSuffix(std::span<const QStringView> pieces, TextEncoding encoding, TextEncoding *used,
                                 QByteArrayView suffix);
 
 } // namespace support

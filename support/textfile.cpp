@@ -112,7 +112,13 @@ QString ReadTextFile(const QString &path, TextEncoding *encoding)
 
 bool WriteTextFile(const QString &path, const QString &text, TextEncoding encoding)
 {
-    const QByteArray bytes = encodeTextWithSuffix(text, encoding, nullptr, "\r\n");
+    const QStringView whole(text);
+    return WriteTextFile(path, std::span(&whole, 1), encoding);
+}
+
+bool WriteTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding)
+{
+    const QByteArray bytes = encodeTextWithSuffix(pieces, encoding, nullptr, "\r\n");
     if (platform::writeFileSafely(path, bytes))
         return true;
     ShowMessage(writeFailedPrompt, MessageExclamation, QString());

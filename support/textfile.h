@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <span>
 #include <stdexcept>
 
 // Whole-file text input and output, and the clean-ups applied on the way in
@@ -40,6 +42,9 @@ QString NormalizeLineEnds(const QString &text);
 
 // Removes all CR and LF at the end of the caller's variable and returns it.
 QString &TrimTrailingLineEnds(QString &text);
+// The same for a text held in pieces (an editor's buffer): shortens the
+// last pieces, leaving the characters where they are.
+void TrimTrailingLineEnds(std::span<QStringView> pieces);
 
 // Replaces the file with the text followed by CR LF, in `encoding` (UTF-8
 // when a Windows-1252 file is given characters that code page cannot hold).
@@ -47,6 +52,9 @@ QString &TrimTrailingLineEnds(QString &text);
 // file as it was and returns false.
 bool WriteTextFile(const QString &path, const QString &text,
                    TextEncoding encoding = TextEncoding::Default);
+// The same for a text held in pieces, written one after the other, so a big
+// document is encoded straight from the editor without a copy.
+bool WriteTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding);
 
 // Bytes of a text in an encoding, and the encoding actually used (UTF-8 when
 // Windows-1252 cannot hold the text).

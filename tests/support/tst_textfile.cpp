@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <memory>
 
 using namespace support;
@@ -34,6 +35,8 @@ private slots:
     void trimTrailingLineEnds_data();
     void trimTrailingLineEnds();
     void trimChangesTheCallersVariable();
+    void textInPiecesIsWrittenAsWhole_data();
+    void textInPiecesIsWrittenAsWhole();
     void unchangedFileRoundTrips_data();
     void unchangedFileRoundTrips();
     void everyByteDecodesAndEncodesBack();
@@ -250,6 +253,45 @@ void TestTextFile::trimChangesTheCallersVariable()
     QString &result = TrimTrailingLineEnds(text);
     QCOMPARE(&result, &text);
     QCOMPARE(text, QStringLiteral("x"));
+}
+
+// An editor's buffer is saved in two pieces split at any character, even
+// inside a surrogate pair or a CR LF; the file must be the one the whole
+// text would give.
+void TestTextFile::textInPiecesIsWrittenAsWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("split");
+    QTest::addColumn<TextEncoding>("encoding");
+
+    const QString emoji = QStringLiteral("a😀b");
+    QTest::newRow("surrogate pair split") << emoji << 2 << TextEncoding::Utf8;
+    QTest::newRow("surrogate pair split, new file") << emoji << 2 << TextEncoding::Default;
+    QTest::newRow("CR LF split at the end") << QStringLiteral("x\r\ny\r\n\r\n") << 5 << TextEncoding::Utf8;
+    QTest::newRow("back piece only line ends") << QStringLiteral("Grüße\r\n") << 5 << TextEncoding::Windows1252;
+    QTest::newRow("all line ends") << QStringLiteral("\r\n\r\n") << 3 << TextEncoding::Utf8;
+    QTest::newRow("empty front") << QStringLiteral("äöü\r\n") << 0 << TextEncoding::Windows1252;
+    QTest::newRow("empty back") << QStringLiteral("äöü\r\n") << 5 << TextEncoding::Utf8Bom;
+    QTest::newRow("code page cannot hold the back") << QStringLiteral("ä → ö") << 2 << TextEncoding::Windows1252;
+    QTest::newRow("empty text") << QString() << 0 << TextEncoding::Utf8;
+}
+
+void TestTextFile::textInPiecesIsWrittenAsWhole()
+{
+    QFETCH(QString, text);
+    QFETCH(int, split);
+    QFETCH(TextEncoding, encoding);
+
+    const QString wholePath = m_dir->filePath(QStringLiteral("whole.txt"));
+    const QString piecesPath = m_dir->filePath(QStringLiteral("pieces.txt"));
+    QString whole = text;
+    QVERIFY(WriteTextFile(wholePath, TrimTrailingLineEnds(whole), encoding));
+
+    std::array<QStringView, 2> pieces{QStringView(text).first(split), QStringView(text).sliced(split)};
+    TrimTrailingLineEnds(pieces);
+    QCOMPARE(pieces[0].size() + pieces[1].size(), whole.size());
+    QVERIFY(WriteTextFile(piecesPath, pieces, encoding));
+    QCOMPARE(testsupport::readAll(piecesPath), testsupport::readAll(wholePath));
 }
 
 void TestTextFile::unchangedFileRoundTrips_data()

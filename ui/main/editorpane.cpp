@@ -57,6 +57,9 @@ void EditorPane::fillFromFile(const QString &path)
 
 bool EditorPane::writeTo(const QString &path)
 {
-    QString text = m_text->Text();
-    return support::WriteTextFile(path, support::TrimTrailingLineEnds(text), m_encoding);
+    // Written straight from the text box's buffer: a copy of a big document
+    // would cost more than the encoding and the write together.
+    std::array<QStringView, 2> pieces = m_text->textPieces();
+    support::TrimTrailingLineEnds(pieces);
+    return support::WriteTextFile(path, pieces, m_encoding);
 }
