@@ -17,18 +17,19 @@ void CharWidths::setFont(const QFont &font)
     // Kerning would make a drawn run differ from the sum of its advances.
     m_font.setKerning(false);
     m_metrics = QFontMetricsF(m_font);
-    for (char32_t c = 0; c < m_ascii.size(); ++c)
-        m_ascii[c] = static_cast<float>(measure(c));
+    m_ascii.fill(-1.0f);
     m_bmp.clear();
     m_astral.clear();
-    m_average = std::max<qreal>(1, m_ascii[u'x']);
-    m_tabStop = 8 * std::max<qreal>(1, m_ascii[u' ']);
 }
 
 qreal CharWidths::advance(char32_t codePoint)
 {
-    if (codePoint < m_ascii.size())
-        return m_ascii[codePoint];
+    if (codePoint < m_ascii.size()) {
+        float &width = m_ascii[codePoint];
+        if (width < 0)
+            width = static_cast<float>(measure(codePoint));
+        return width;
+    }
     if (codePoint <= 0xffff) {
         if (m_bmp.empty())
             m_bmp.assign(0x10000, -1.0f);
@@ -43,9 +44,10 @@ qreal CharWidths::advance(char32_t codePoint)
     return it.value();
 }
 
-qreal CharWidths::tabAdvance(qreal x) const
+qreal CharWidths::tabAdvance(qreal x)
 {
-    const qreal next = (std::floor(x / m_tabStop) + 1) * m_tabStop;
+    const qreal tabStop = 8 * std::max<qreal>(1, advance(U' '));
+    const qreal next = (std::floor(x / tabStop) + 1) * tabStop;
     return next - x;
 }
 

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -20,9 +21,9 @@ public:
 
     qreal advance(char32_t codePoint);
     // The advance of a tab that starts at x within its row.
-    qreal tabAdvance(qreal x) const;
+    qreal tabAdvance(qreal x);
     // The advance of an average character, for estimates.
-    qreal average() const { return m_average; }
+    qreal average() { return std::max<qreal>(1, advance(U'x')); }
 
     // Characters drawn as a placeholder: control characters, separators the
     // font cannot show, halves of broken surrogate pairs.
@@ -37,8 +38,8 @@ private:
 
     QFont m_font;
     QFontMetricsF m_metrics;
-    qreal m_average = 8;
-    qreal m_tabStop = 64;
+    // Every width is measured when first asked for: a font set while a
+    // window is built may be replaced before anything is drawn.
     std::array<float, 128> m_ascii{};
     std::vector<float> m_bmp;
     QHash<char32_t, qreal> m_astral;

@@ -6,13 +6,61 @@
 #include <QSet>
 #include <QStorageInfo>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 namespace platform {
 
 namespace {
 
+// The kernel marks /proc/self/mounts when a file system is mounted or
+// unmounted; until then the drives read last still hold, and the many
+// questions a folder change asks cost no new reading of the mount table.
+class MountTableWatch
+{
+public:
+    MountTableWatch()
+        : m_fd(::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC))
+    {
+    }
+    ~MountTableWatch()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    MountTableWatch(const MountTableWatch &) = delete;
+    MountTableWatch &operator=(const MountTableWatch &) = delete;
+
+    // True on the first call and whenever the table changed since the last
+    // true; always true where the table cannot be watched.
+    bool changed()
+    {
+        if (m_fd < 0)
+            return true;
+        pollfd watch{m_fd, POLLPRI, 0};
+        const bool marked = ::poll(&watch, 1, 0) > 0 && (watch.revents & (POLLERR | POLLPRI));
+        if (!marked && !m_first)
+            return false;
+        m_first = false;
+        // The mark clears once the table has been read from its start.
+        char buffer[4096];
+        ::lseek(m_fd, 0, SEEK_SET);
+        while (::read(m_fd, buffer, sizeof buffer) > 0) {
+        }
+        return true;
+    }
+
+private:
+    int m_fd;
+    bool m_first = true;
+};
+
 struct DriveState
 {
     QStringList override;
+    MountTableWatch mountTable;
+    QStringList mounted;
     // Last folder shown per drive during this run.
     QHash<QString, QString> currentFolders;
 };
@@ -82,9 +130,12 @@ QString cleanAbsolute(const QString &path)
 
 QStringList drives()
 {
-    if (!state().override.isEmpty())
-        return state().override;
-    return mountedDrives();
+    DriveState &s = state();
+    if (!s.override.isEmpty())
+        return s.override;
+    if (s.mountTable.changed())
+        s.mounted = mountedDrives();
+    return s.mounted;
 }
 
 QString driveOf(const QString &path)

@@ -2,7 +2,12 @@
 #include "platform/drives.h"
 #include "tests/forms/testfolder.h"
 
+#include "tests/faultinjection.h"
+
+#include <QCoreApplication>
+#include <QDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -17,6 +22,7 @@ private slots:
     void cleanup();
 
     void realDrivesHoldUserData();
+    void mountAndUnmountShowAtOnce();
     void driveOfLongestMount_data();
     void driveOfLongestMount();
     void driveReadable_data();
@@ -73,6 +79,32 @@ void TestDrives::realDrivesHoldUserData()
                      qPrintable(drive));
     }
     QCOMPARE(platform::driveOf(m_folder->path()), platform::driveOf(m_folder->path(QStringLiteral("media"))));
+}
+
+// The drives are kept between questions; a file system mounted or taken
+// away must still show in the very next answer.
+void TestDrives::mountAndUnmountShowAtOnce()
+{
+    platform::setDrivesOverride({});
+    // Not under /tmp: mounts there count as the system's, not as drives. A
+    // bind mount carries a real device, as a disk's mount does.
+    QTemporaryDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/drive-XXXXXX"));
+    QVERIFY(folder.isValid());
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("medium")) && QDir(folder.path()).mkdir(QStringLiteral("mnt")));
+    const QString mountPoint = QDir::cleanPath(folder.filePath(QStringLiteral("mnt")));
+    QVERIFY(!platform::drives().contains(mountPoint));
+    if (!testsupport::runProgram(QStringLiteral("mount"),
+                                 {QStringLiteral("--bind"), folder.filePath(QStringLiteral("medium")), mountPoint}))
+        QSKIP("mounting needs root");
+    const QString file = mountPoint + QStringLiteral("/a.txt");
+    const QStringList mounted = platform::drives();
+    const QString driveWhileMounted = platform::driveOf(file);
+    const bool unmounted = testsupport::runProgram(QStringLiteral("umount"), {mountPoint});
+    QVERIFY(unmounted);
+    QVERIFY(mounted.contains(mountPoint));
+    QCOMPARE(driveWhileMounted, mountPoint);
+    QVERIFY(!platform::drives().contains(mountPoint));
+    QVERIFY(platform::driveOf(file) != mountPoint);
 }
 
 void TestDrives::driveOfLongestMount_data()
