@@ -1,8 +1,8 @@
 #include "platform/drives.h"
+#include "platform/drivestate.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QSet>
 #include <QStorageInfo>
 
@@ -56,20 +56,11 @@ private:
     bool m_first = true;
 };
 
-struct DriveState
+struct MountedDrives
 {
-    QStringList override;
     MountTableWatch mountTable;
-    QStringList mounted;
-    // Last folder shown per drive during this run.
-    QHash<QString, QString> currentFolders;
+    QStringList drives;
 };
-
-DriveState &state()
-{
-    static DriveState s;
-    return s;
-}
 
 bool isUnder(const QString &path, const QString &folder)
 {
@@ -130,12 +121,12 @@ QString cleanAbsolute(const QString &path)
 
 QStringList drives()
 {
-    DriveState &s = state();
-    if (!s.override.isEmpty())
-        return s.override;
-    if (s.mountTable.changed())
-        s.mounted = mountedDrives();
-    return s.mounted;
+    if (!drivestate::overrideList().isEmpty())
+        return drivestate::overrideList();
+    static MountedDrives mounted;
+    if (mounted.mountTable.changed())
+        mounted.drives = mountedDrives();
+    return mounted.drives;
 }
 
 QString driveOf(const QString &path)
@@ -161,11 +152,8 @@ bool driveReadable(const QString &drive)
 
 QString currentFolderOfDrive(const QString &drive)
 {
-    const QString remembered = state().currentFolders.value(drive);
-    // A folder removed since it was shown no longer stands for its drive.
-    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
-        return remembered;
-    return drive;
+    const QString remembered = drivestate::rememberedFolder(drive);
+    return remembered.isEmpty() ? drive : remembered;
 }
 
 void rememberFolder(const QString &folder)
@@ -173,7 +161,7 @@ void rememberFolder(const QString &folder)
     const QString clean = cleanAbsolute(folder);
     const QString drive = driveOf(clean);
     if (!drive.isEmpty())
-        state().currentFolders.insert(drive, clean);
+        drivestate::remember(drive, clean);
 }
 
 std::optional<QString> folderForDriveSpec(const QString &path)
@@ -184,13 +172,6 @@ std::optional<QString> folderForDriveSpec(const QString &path)
     if (path == QLatin1String("/") || !drives().contains(path))
         return std::nullopt;
     return currentFolderOfDrive(path);
-}
-
-void setDrivesOverride(const QStringList &drives)
-{
-    state().override = drives;
-    // Remembered folders belong to the drives they were shown on.
-    state().currentFolders.clear();
 }
 
 } // namespace platform

@@ -1,8 +1,8 @@
 #include "platform/drives.h"
+#include "platform/drivestate.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 
 #include <cwchar>
 #include <iterator>
@@ -13,19 +13,6 @@
 namespace platform {
 
 namespace {
-
-struct DriveState
-{
-    QStringList override;
-    // Last folder shown per drive during this run.
-    QHash<QString, QString> currentFolders;
-};
-
-DriveState &state()
-{
-    static DriveState s;
-    return s;
-}
 
 bool isDriveSpec(const QString &path)
 {
@@ -52,8 +39,8 @@ QStringList logicalDrives()
 
 QStringList drives()
 {
-    if (!state().override.isEmpty())
-        return state().override;
+    if (!drivestate::overrideList().isEmpty())
+        return drivestate::overrideList();
     return logicalDrives();
 }
 
@@ -79,17 +66,15 @@ bool driveReadable(const QString &drive)
 QString currentFolderOfDrive(const QString &drive)
 {
     const QString key = drive.toLower();
-    const QString remembered = state().currentFolders.value(key);
-    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
-        return remembered;
-    return key + u'\\';
+    const QString remembered = drivestate::rememberedFolder(key);
+    return remembered.isEmpty() ? key + u'\\' : remembered;
 }
 
 void rememberFolder(const QString &folder)
 {
     const QString drive = driveOf(folder);
     if (!drive.isEmpty())
-        state().currentFolders.insert(drive, QDir::toNativeSeparators(QDir::cleanPath(folder)));
+        drivestate::remember(drive, QDir::toNativeSeparators(QDir::cleanPath(folder)));
 }
 
 std::optional<QString> folderForDriveSpec(const QString &path)
@@ -97,12 +82,6 @@ std::optional<QString> folderForDriveSpec(const QString &path)
     if (!isDriveSpec(path))
         return std::nullopt;
     return currentFolderOfDrive(path);
-}
-
-void setDrivesOverride(const QStringList &drives)
-{
-    state().override = drives;
-    state().currentFolders.clear();
 }
 
 } // namespace platform

@@ -29,6 +29,11 @@ QString storedForm(const QString &value);
 // surrogate pair; empty for size < 2.
 QString cutToSize(const QString &text, int size);
 
+// The read's answer for a value found in the file: puts it, cut to size,
+// into `value` and returns its length; returns 0 and leaves `value` (the
+// default) alone when nothing of it is left.
+int takeFound(const QString &found, int size, QString &value);
+
 // The value of the first key named `key` in the first section named
 // `section` (names compared without regard to case and surrounding blanks),
 // with its blanks and one matching pair of outer quotes removed; nothing when

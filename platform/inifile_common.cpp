@@ -213,6 +213,15 @@ QString cutToSize(const QString &text, int size)
     return cut;
 }
 
+int takeFound(const QString &found, int size, QString &value)
+{
+    const QString cut = cutToSize(found, size);
+    if (cut.isEmpty())
+        return 0;
+    value = cut;
+    return int(value.size());
+}
+
 std::optional<QString> findValue(const QByteArray &text, const QString &section, const QString &key)
 {
     if (!isValidSection(section) || !isValidKey(key))

@@ -4,7 +4,6 @@
 #include "platform/profilelock.h"
 
 #include <QFile>
-#include <QLockFile>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -76,13 +75,7 @@ int readProfileString(const QString &section, const QString &key, const QString 
     if (!text)
         return 0;
     const std::optional<QString> found = inifile::findValue(*text, section, key);
-    if (!found || found->isEmpty())
-        return 0;
-    const QString cut = inifile::cutToSize(*found, size);
-    if (cut.isEmpty())
-        return 0;
-    value = cut;
-    return int(value.size());
+    return found ? inifile::takeFound(*found, size, value) : 0;
 }
 
 bool writeProfileString(const QString &section, const QString &key, const QString &value,
@@ -90,9 +83,8 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
 {
     if (!inifile::isWritableEntry(section, key, value))
         return false;
-    // Within a write group this process holds the lock already.
-    QLockFile lock(profilelock::lockPathFor(file));
-    if (!profilelock::heldByGroup(file) && !profilelock::acquire(lock))
+    const profilelock::SingleWriteLock lock(file);
+    if (!lock.held())
         return false;
 
     const QByteArray nativePath = QFile::encodeName(file);

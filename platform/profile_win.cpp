@@ -3,7 +3,6 @@
 
 #include "platform/inifile.h"
 
-#include <QLockFile>
 
 #include <vector>
 
@@ -30,11 +29,7 @@ int readProfileString(const QString &section, const QString &key, const QString 
     std::vector<wchar_t> buffer(size_t(size), L'\0');
     const DWORD count = GetPrivateProfileStringW(wide(section), wide(key), L"", buffer.data(), DWORD(size),
                                                  wide(file));
-    const QString found = inifile::cutToSize(QString::fromWCharArray(buffer.data(), int(count)), size);
-    if (found.isEmpty())
-        return 0;
-    value = found;
-    return int(value.size());
+    return inifile::takeFound(QString::fromWCharArray(buffer.data(), int(count)), size, value);
 }
 
 bool writeProfileString(const QString &section, const QString &key, const QString &value,
@@ -43,8 +38,8 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     if (!inifile::isWritableEntry(section, key, value))
         return false;
     // The system service does not coordinate processes; our instances do.
-    QLockFile lock(profilelock::lockPathFor(file));
-    if (!profilelock::heldByGroup(file) && !profilelock::acquire(lock))
+    const profilelock::SingleWriteLock lock(file);
+    if (!lock.held())
         return false;
     return WritePrivateProfileStringW(wide(section), wide(key), wide(inifile::storedForm(value)), wide(file))
         != 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 class QLockFile;
 
@@ -16,5 +17,22 @@ bool acquire(QLockFile &lock);
 
 // Whether a write group of this process holds the file's lock now.
 bool heldByGroup(const QString &file);
+
+// The lock for one write: taken unless this process's write group holds
+// it already, let go at the end of the scope.
+class SingleWriteLock
+{
+public:
+    explicit SingleWriteLock(const QString &file);
+    ~SingleWriteLock();
+    SingleWriteLock(const SingleWriteLock &) = delete;
+    SingleWriteLock &operator=(const SingleWriteLock &) = delete;
+
+    bool held() const { return m_held; }
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_held = false;
+};
 
 } // namespace platform::profilelock

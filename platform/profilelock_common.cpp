@@ -43,6 +43,18 @@ bool heldByGroup(const QString &file)
     return heldFiles().contains(file);
 }
 
+SingleWriteLock::SingleWriteLock(const QString &file)
+{
+    if (heldByGroup(file)) {
+        m_held = true;
+        return;
+    }
+    m_lock = std::make_unique<QLockFile>(lockPathFor(file));
+    m_held = acquire(*m_lock);
+}
+
+SingleWriteLock::~SingleWriteLock() = default;
+
 } // namespace profilelock
 
 ProfileWriteGroup::ProfileWriteGroup(const QString &file)
