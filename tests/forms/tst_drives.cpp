@@ -6,9 +6,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 using forms::DriveList;
@@ -81,14 +83,37 @@ void TestDrives::realDrivesHoldUserData()
     QCOMPARE(platform::driveOf(m_folder->path()), platform::driveOf(m_folder->path(QStringLiteral("media"))));
 }
 
+namespace {
+QString userDataFolder()
+{
+    const QStringList systemFolders{QStringLiteral("/tmp"), QStringLiteral("/var"), QStringLiteral("/usr"),
+                                    QStringLiteral("/etc"), QStringLiteral("/run"), QStringLiteral("/proc"),
+                                    QStringLiteral("/sys"), QStringLiteral("/dev"), QStringLiteral("/boot"),
+                                    QStringLiteral("/snap")};
+    for (const QString &candidate : {QCoreApplication::applicationDirPath(), QDir::homePath()}) {
+        const QString clean = QDir::cleanPath(candidate);
+        const bool system = std::any_of(systemFolders.cbegin(), systemFolders.cend(), [&clean](const QString &f) {
+            return clean == f || clean.startsWith(f + u'/');
+        });
+        if (!system && QFileInfo(clean).isWritable())
+            return clean;
+    }
+    return {};
+}
+} // namespace
+
 // The drives are kept between questions; a file system mounted or taken
 // away must still show in the very next answer.
 void TestDrives::mountAndUnmountShowAtOnce()
 {
     platform::setDrivesOverride({});
-    // Not under /tmp: mounts there count as the system's, not as drives. A
-    // bind mount carries a real device, as a disk's mount does.
-    QTemporaryDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/drive-XXXXXX"));
+    // Mounts under /tmp, /var and the like count as the system's, not as
+    // drives, so the mount point lies where a user's data would. A bind
+    // mount carries a real device, as a disk's mount does.
+    const QString base = userDataFolder();
+    if (base.isEmpty())
+        QSKIP("no writable folder outside the system's folders");
+    QTemporaryDir folder(base + QStringLiteral("/brenwick-drive-XXXXXX"));
     QVERIFY(folder.isValid());
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("medium")) && QDir(folder.path()).mkdir(QStringLiteral("mnt")));
     const QString mountPoint = QDir::cleanPath(folder.filePath(QStringLiteral("mnt")));
