@@ -51,8 +51,14 @@ void EditorPane::fillFromFile(const QString &path)
     support::TextEncoding encoding = support::TextEncoding::Default;
     const QString text = support::ReadTextFile(path, &encoding);
     m_encoding = encoding;
-    m_text->SetText(support::TabsToSpaces(text));
-    m_text->SetText(support::NormalizeLineEnds(m_text->Text()));
+    const QString tabbed = support::TabsToSpaces(text);
+    m_text->SetText(tabbed);
+    // The box holds exactly `tabbed` now; normalising that, rather than a
+    // copy read back from the box, spares copying a big document. Nothing
+    // to normalise means the same text, which the box would not take anyway.
+    const QString normalized = support::NormalizeLineEnds(tabbed);
+    if (!normalized.isSharedWith(tabbed))
+        m_text->SetText(normalized);
 }
 
 bool EditorPane::writeTo(const QString &path)
