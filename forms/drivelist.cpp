@@ -26,11 +26,11 @@ QString DriveList::Drive() const
 
 bool DriveList::SetDrive(const QString &drive)
 {
-    const QString spec = platform::driveOf(drive);
-    if (spec.isEmpty())
+    const QString driveName = platform::driveOf(drive);
+    if (driveName.isEmpty())
         return false;
-    const int index = findData(spec);
-    if (index < 0 || !platform::driveReadable(spec))
+    const int index = findData(driveName);
+    if (index < 0 || !platform::driveReadable(driveName))
         return false;
     // An unchanged drive raises no Change (the index does not move).
     setCurrentIndex(index);

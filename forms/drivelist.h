@@ -7,7 +7,7 @@
 namespace forms {
 
 // Drop-down of the platform's drives. Drive is the chosen drive (platform
-// drive spec, "c:" on Windows, a mount point elsewhere). Setting it, by
+// drive name, "c:" on Windows, a mount point elsewhere). Setting it, by
 // code or by the user, raises Change; it fails for a drive that cannot be
 // read, and then nothing changes.
 class DriveList : public QComboBox, public Placeable

@@ -14,7 +14,7 @@ namespace forms {
 // icons). A double-click or Enter on an entry opens it. Path always ends
 // without a trailing separator except for a root. Setting Path by code or by
 // opening raises Change when the folder changes; it fails for a folder that
-// cannot be opened, and then nothing changes. A drive spec as Path means
+// cannot be opened, and then nothing changes. A drive name as Path means
 // that drive's current folder.
 class FolderList : public QListWidget, public Placeable
 {

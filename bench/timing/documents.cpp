@@ -28,14 +28,14 @@ QByteArray cssRule(qint64 number)
         .toUtf8();
 }
 
-bool writeChunked(QFile &file, const DocumentSpec &spec)
+bool writeChunked(QFile &file, const GeneratedDocument &document)
 {
     QByteArray chunk;
     qint64 written = 0;
     qint64 number = 0;
-    const qint64 body = spec.oneLine ? spec.bytes - 2 : spec.bytes;
+    const qint64 body = document.oneLine ? document.bytes - 2 : document.bytes;
     while (written + chunk.size() < body) {
-        chunk += spec.oneLine ? cssRule(number) : textLine(number);
+        chunk += document.oneLine ? cssRule(number) : textLine(number);
         ++number;
         if (chunk.size() >= MiB) {
             if (file.write(chunk) != chunk.size())
@@ -44,16 +44,16 @@ bool writeChunked(QFile &file, const DocumentSpec &spec)
             chunk.clear();
         }
     }
-    if (spec.oneLine)
+    if (document.oneLine)
         chunk += "\r\n";
     return file.write(chunk) == chunk.size();
 }
 
 } // namespace
 
-QList<DocumentSpec> documentSpecs(bool quick)
+QList<GeneratedDocument> documentSpecs(bool quick)
 {
-    QList<DocumentSpec> specs = {
+    QList<GeneratedDocument> documents = {
         {QStringLiteral("10k"), QStringLiteral("10 KB lines"), 10 * KiB, false},
         {QStringLiteral("1m"), QStringLiteral("1 MB lines"), MiB, false},
         {QStringLiteral("10m"), QStringLiteral("10 MB lines"), 10 * MiB, false},
@@ -63,19 +63,19 @@ QList<DocumentSpec> documentSpecs(bool quick)
         {QStringLiteral("css5m"), QStringLiteral("5 MB one line"), 5 * MiB, true},
     };
     if (quick)
-        specs.removeIf([](const DocumentSpec &spec) { return spec.bytes > 10 * MiB; });
-    return specs;
+        documents.removeIf([](const GeneratedDocument &document) { return document.bytes > 10 * MiB; });
+    return documents;
 }
 
-QString writeDocument(const QString &root, const DocumentSpec &spec)
+QString writeDocument(const QString &root, const GeneratedDocument &document)
 {
-    const QString folder = root + QStringLiteral("/doc-") + spec.key;
+    const QString folder = root + QStringLiteral("/doc-") + document.key;
     if (!QDir().mkpath(folder))
         return {};
-    const QString path = folder + (spec.oneLine ? QStringLiteral("/minified-") : QStringLiteral("/text-")) + spec.key
-        + (spec.oneLine ? QStringLiteral(".css") : QStringLiteral(".txt"));
+    const QString path = folder + (document.oneLine ? QStringLiteral("/minified-") : QStringLiteral("/text-")) + document.key
+        + (document.oneLine ? QStringLiteral(".css") : QStringLiteral(".txt"));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !writeChunked(file, spec))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !writeChunked(file, document))
         return {};
     return path;
 }

@@ -110,7 +110,7 @@ void measureStartup(const RunOptions &options, const QString &folder, ResultTabl
 
 struct DocumentFigures
 {
-    DocumentSpec spec;
+    GeneratedDocument document;
     qint64 lines = 0;
     QList<ChildResult> runs;
     double open = notMeasured;
@@ -118,14 +118,14 @@ struct DocumentFigures
     double keyMiddle = notMeasured;
 };
 
-DocumentFigures measureDocument(const RunOptions &options, const DocumentSpec &spec, const QString &path,
+DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocument &document, const QString &path,
                                 ResultTable &table)
 {
     DocumentFigures figures;
-    figures.spec = spec;
+    figures.document = document;
     figures.lines = lineCountOf(path);
-    const int wanted = spec.bytes > 20 * 1024 * 1024 ? 1 : options.openRuns;
-    progress(QStringLiteral("%1: %2 fresh process(es)").arg(spec.label).arg(wanted));
+    const int wanted = document.bytes > 20 * 1024 * 1024 ? 1 : options.openRuns;
+    progress(QStringLiteral("%1: %2 fresh process(es)").arg(document.label).arg(wanted));
     for (int i = 0; i < wanted; ++i) {
         QStringList arguments = {QStringLiteral("--document"), path};
         if (i > 0)
@@ -134,9 +134,9 @@ DocumentFigures measureDocument(const RunOptions &options, const DocumentSpec &s
         if (run.ok || (i == 0 && !run.values.isEmpty()))
             figures.runs << run;
     }
-    const QString subject = spec.oneLine ? spec.label
-                                         : QStringLiteral("%1 (%2 lines)").arg(spec.label, thousands(figures.lines));
-    const double sizeMiB = double(spec.bytes) / (1024.0 * 1024.0);
+    const QString subject = document.oneLine ? document.label
+                                         : QStringLiteral("%1 (%2 lines)").arg(document.label, thousands(figures.lines));
+    const double sizeMiB = double(document.bytes) / (1024.0 * 1024.0);
 
     ResultRow open;
     open.group = QStringLiteral("open (click to painted)");
@@ -150,10 +150,10 @@ DocumentFigures measureDocument(const RunOptions &options, const DocumentSpec &s
     open.rssMiB = median(valuesOf(figures.runs, QStringLiteral("open_rss_mib")));
     open.note = runsNote(figures.runs, wanted)
         + QStringLiteral(", handler %1 ms").arg(number(median(valuesOf(figures.runs, QStringLiteral("open_handler_ms")))));
-    if (spec.key == QLatin1String("10m")) {
+    if (document.key == QLatin1String("10m")) {
         open.target = QStringLiteral("< 100 ms");
         open.verdict = verdict(open.value < 100);
-    } else if (spec.key == QLatin1String("100m")) {
+    } else if (document.key == QLatin1String("100m")) {
         open.target = QStringLiteral("< 1000 ms, peak < 4 x size");
         open.verdict = verdict(open.value < 1000 && open.peakMiB < 4 * sizeMiB);
         open.note += QStringLiteral(", peak = %1 x size").arg(number(open.peakMiB / sizeMiB));
@@ -189,7 +189,7 @@ DocumentFigures measureDocument(const RunOptions &options, const DocumentSpec &s
     save.reference = median(valuesOf(figures.runs, QStringLiteral("write_fsync_ms")));
     save.ratio = save.value / save.reference;
     save.note = QStringLiteral("write() alone %1 ms").arg(number(median(valuesOf(figures.runs, QStringLiteral("write_ms")))));
-    if (spec.key == QLatin1String("10m")) {
+    if (document.key == QLatin1String("10m")) {
         save.target = QStringLiteral("<= 3 x write+fsync");
         save.verdict = verdict(save.ratio <= 3);
     }
@@ -236,7 +236,7 @@ ListingFigures measureListing(const QString &folder, int files, bool allMatch, R
 std::optional<DocumentFigures> figuresOf(const QList<DocumentFigures> &all, const QString &key)
 {
     for (const DocumentFigures &figures : all)
-        if (figures.spec.key == key)
+        if (figures.document.key == key)
             return figures;
     return std::nullopt;
 }
@@ -247,11 +247,11 @@ int generateOnly(const QString &folder, bool quick)
 {
     if (!QDir().mkpath(folder))
         return 1;
-    for (const DocumentSpec &spec : documentSpecs(quick)) {
-        const QString path = writeDocument(folder, spec);
+    for (const GeneratedDocument &document : documentSpecs(quick)) {
+        const QString path = writeDocument(folder, document);
         if (path.isEmpty())
             return 1;
-        std::printf("%s=%s\n", qPrintable(spec.key), qPrintable(path));
+        std::printf("%s=%s\n", qPrintable(document.key), qPrintable(path));
     }
     return 0;
 }
@@ -264,12 +264,12 @@ int runTiming(const RunOptions &options)
         return 1;
 
     progress(QStringLiteral("generating files in %1").arg(root));
-    QList<std::pair<DocumentSpec, QString>> documents;
-    for (const DocumentSpec &spec : documentSpecs(options.quick)) {
-        const QString path = writeDocument(root, spec);
+    QList<std::pair<GeneratedDocument, QString>> documents;
+    for (const GeneratedDocument &document : documentSpecs(options.quick)) {
+        const QString path = writeDocument(root, document);
         if (path.isEmpty())
             return 1;
-        documents.append({spec, path});
+        documents.append({document, path});
     }
     QList<int> folderSizes = {10000};
     if (!options.quick)
@@ -285,8 +285,8 @@ int runTiming(const RunOptions &options)
     ResultTable table;
     measureStartup(options, root, table);
     QList<DocumentFigures> documentFigures;
-    for (const auto &[spec, path] : documents)
-        documentFigures << measureDocument(options, spec, path, table);
+    for (const auto &[document, path] : documents)
+        documentFigures << measureDocument(options, document, path, table);
     QList<ListingFigures> listingFigures;
     for (const auto &[files, folder] : folders)
         for (bool allMatch : {false, true})
@@ -301,7 +301,7 @@ int runTiming(const RunOptions &options)
         const auto ten = figuresOf(documentFigures, large);
         if (!one || !ten)
             continue;
-        const QString subject = one->spec.label + QStringLiteral(" -> ") + ten->spec.label;
+        const QString subject = one->document.label + QStringLiteral(" -> ") + ten->document.label;
         table.add(growthRow(QStringLiteral("open"), subject, one->open, ten->open));
         table.add(growthRow(QStringLiteral("keystroke (middle, median)"), subject, one->keyMiddle, ten->keyMiddle));
         table.add(growthRow(QStringLiteral("save"), subject, one->save, ten->save));
