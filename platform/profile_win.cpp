@@ -3,7 +3,6 @@
 
 #include "platform/inifile.h"
 
-
 #include <vector>
 
 #include <windows.h>

@@ -50,16 +50,38 @@ QByteArray encodeWindows1252(std::span<const QStringView> pieces, QByteArrayView
     return out;
 }
 
-// The encoder keeps its state between pieces: a surrogate pair may be split
-// where one piece ends.
+// A surrogate pair may be split where one piece ends. A stateful encoder
+// would join it but silently drop a lone high surrogate at the very end,
+// so the stateless one is used and a split pair is encoded on its own; a
+// lone surrogate anywhere becomes U+FFFD, as in a text in one piece.
 QByteArray encodeUtf8(std::span<const QStringView> pieces, bool withBom, QByteArrayView suffix)
 {
-    QStringEncoder encoder(QStringConverter::Utf8);
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QByteArrayView bom = withBom ? utf8Bom : QByteArrayView();
     QByteArray out(bom.size() + encoder.requiredSpace(totalSize(pieces)) + suffix.size(), Qt::Uninitialized);
     char *end = appendBytes(out.data(), bom);
-    for (QStringView piece : pieces)
+    char16_t pair[2] = {};
+    bool carried = false; // pair[0] holds a high surrogate from the last piece
+    for (QStringView piece : pieces) {
+        if (piece.isEmpty())
+            continue;
+        if (carried) {
+            const bool joined = piece.front().isLowSurrogate();
+            if (joined)
+                pair[1] = piece.front().unicode();
+            end = encoder.appendToBuffer(end, QStringView(pair, joined ? 2 : 1));
+            if (joined)
+                piece = piece.sliced(1);
+        }
+        carried = !piece.isEmpty() && piece.back().isHighSurrogate();
+        if (carried) {
+            pair[0] = piece.back().unicode();
+            piece.chop(1);
+        }
         end = encoder.appendToBuffer(end, piece);
+    }
+    if (carried)
+        end = encoder.appendToBuffer(end, QStringView(pair, 1));
     end = appendBytes(end, suffix);
     out.truncate(end - out.constData());
     return out;

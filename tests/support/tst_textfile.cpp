@@ -37,6 +37,8 @@ private slots:
     void trimChangesTheCallersVariable();
     void textInPiecesIsWrittenAsWhole_data();
     void textInPiecesIsWrittenAsWhole();
+    void loneSurrogatesAreWrittenAsReplacement_data();
+    void loneSurrogatesAreWrittenAsReplacement();
     void unchangedFileRoundTrips_data();
     void unchangedFileRoundTrips();
     void everyByteDecodesAndEncodesBack();
@@ -274,6 +276,10 @@ void TestTextFile::textInPiecesIsWrittenAsWhole_data()
     QTest::newRow("empty back") << QStringLiteral("äöü\r\n") << 5 << TextEncoding::Utf8Bom;
     QTest::newRow("code page cannot hold the back") << QStringLiteral("ä → ö") << 2 << TextEncoding::Windows1252;
     QTest::newRow("empty text") << QString() << 0 << TextEncoding::Utf8;
+    const QString loneHigh = QStringLiteral("a") + QChar(0xD800);
+    QTest::newRow("lone high surrogate at the end") << loneHigh << 2 << TextEncoding::Utf8;
+    QTest::newRow("lone high surrogate before the split") << loneHigh + QStringLiteral("b") << 2 << TextEncoding::Utf8;
+    QTest::newRow("lone low surrogate after the split") << QStringLiteral("a") + QChar(0xDC00) << 1 << TextEncoding::Utf8;
 }
 
 void TestTextFile::textInPiecesIsWrittenAsWhole()
@@ -292,6 +298,29 @@ void TestTextFile::textInPiecesIsWrittenAsWhole()
     QCOMPARE(pieces[0].size() + pieces[1].size(), whole.size());
     QVERIFY(WriteTextFile(piecesPath, pieces, encoding));
     QCOMPARE(testsupport::readAll(piecesPath), testsupport::readAll(wholePath));
+}
+
+// Half of a surrogate pair cannot be written as UTF-8; it becomes U+FFFD
+// and is never dropped.
+void TestTextFile::loneSurrogatesAreWrittenAsReplacement_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("high at the end") << QStringLiteral("a") + QChar(0xD800) << QByteArray("a\xEF\xBF\xBD\r\n");
+    QTest::newRow("high inside") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b")
+                                 << QByteArray("a\xEF\xBF\xBD" "b\r\n");
+    QTest::newRow("low alone") << QChar(0xDC00) + QStringLiteral("b") << QByteArray("\xEF\xBF\xBD" "b\r\n");
+}
+
+void TestTextFile::loneSurrogatesAreWrittenAsReplacement()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+
+    const QString path = m_dir->filePath(QStringLiteral("lone.txt"));
+    QVERIFY(WriteTextFile(path, text, TextEncoding::Utf8));
+    QCOMPARE(testsupport::readAll(path), bytes);
 }
 
 void TestTextFile::unchangedFileRoundTrips_data()
