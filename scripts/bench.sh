@@ -21,7 +21,10 @@ while [ $# -gt 0 ]; do
     shift
 done
 
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth
+# The mixed-script documents are measured with real fonts for every script
+# they hold, so that font fallback and colour emoji are part of the figures.
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth fonts-noto-core fonts-noto-cjk \
+    fonts-noto-color-emoji
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRENWICK_BENCH=ON -DBRENWICK_TESTS=OFF >/dev/null
 cmake --build build-bench -j2 --target bench_textpipeline brenwick-timing brenwick-editor
 

@@ -28,14 +28,61 @@ QByteArray cssRule(qint64 number)
         .toUtf8();
 }
 
+// Words of both right-to-left scripts, with a number now and then, as a
+// long line of a web page's text might hold them.
+QByteArray rightToLeftWords(qint64 number)
+{
+    static const char *const words[] = {
+        "مرحبا", "بالعالم", "كتاب", "مدرسة", "سلام", "يوم", "الحروف", "متصلة",
+        "שלום", "עולם", "ספר", "בית", "ספרייה", "מילים", "עברית", "כתיבה",
+    };
+    QByteArray text = words[number % 16];
+    if (number % 23 == 22)
+        text += ' ' + QByteArray::number(number);
+    return text + ' ';
+}
+
+// One line in each of three kinds of writing, in turn.
+QByteArray mixedLine(qint64 number)
+{
+    switch (number % 3) {
+    case 0:
+        // Thumbs up with a skin tone, the German flag, a family: one
+        // character each on screen, several code points in the file.
+        return QStringLiteral("Zeile %1: Grüße aus Köln \U0001F44D\U0001F3FD \U0001F1E9\U0001F1EA "
+                              "\U0001F468\u200D\U0001F469\u200D\U0001F467 und schöne Äpfel!\r\n")
+            .arg(number)
+            .toUtf8();
+    case 1:
+        return QStringLiteral("第%1行：你好，世界。日本語のテキストと漢字。\r\n").arg(number).toUtf8();
+    default:
+        return QStringLiteral("שורה %1: שלום עולם, זה טקסט בעברית עם מספרים 42.\r\n").arg(number).toUtf8();
+    }
+}
+
+QByteArray piece(DocumentKind kind, qint64 number)
+{
+    switch (kind) {
+    case DocumentKind::GermanLines:
+        return textLine(number);
+    case DocumentKind::MinifiedCss:
+        return cssRule(number);
+    case DocumentKind::RightToLeft:
+        return rightToLeftWords(number);
+    case DocumentKind::MixedScripts:
+        return mixedLine(number);
+    }
+    return {};
+}
+
 bool writeChunked(QFile &file, const GeneratedDocument &document)
 {
     QByteArray chunk;
     qint64 written = 0;
     qint64 number = 0;
-    const qint64 body = document.oneLine ? document.bytes - 2 : document.bytes;
+    const qint64 body = document.oneLine() ? document.bytes - 2 : document.bytes;
     while (written + chunk.size() < body) {
-        chunk += document.oneLine ? cssRule(number) : textLine(number);
+        chunk += piece(document.kind, number);
         ++number;
         if (chunk.size() >= MiB) {
             if (file.write(chunk) != chunk.size())
@@ -44,7 +91,7 @@ bool writeChunked(QFile &file, const GeneratedDocument &document)
             chunk.clear();
         }
     }
-    if (document.oneLine)
+    if (document.oneLine())
         chunk += "\r\n";
     return file.write(chunk) == chunk.size();
 }
@@ -54,13 +101,15 @@ bool writeChunked(QFile &file, const GeneratedDocument &document)
 QList<GeneratedDocument> documentSpecs(bool quick)
 {
     QList<GeneratedDocument> documents = {
-        {QStringLiteral("10k"), QStringLiteral("10 KB lines"), 10 * KiB, false},
-        {QStringLiteral("1m"), QStringLiteral("1 MB lines"), MiB, false},
-        {QStringLiteral("10m"), QStringLiteral("10 MB lines"), 10 * MiB, false},
-        {QStringLiteral("100m"), QStringLiteral("100 MB lines"), 100 * MiB, false},
-        {QStringLiteral("css05m"), QStringLiteral("0.5 MB one line"), MiB / 2, true},
-        {QStringLiteral("css1m"), QStringLiteral("1 MB one line"), MiB, true},
-        {QStringLiteral("css5m"), QStringLiteral("5 MB one line"), 5 * MiB, true},
+        {QStringLiteral("10k"), QStringLiteral("10 KB lines"), 10 * KiB, DocumentKind::GermanLines},
+        {QStringLiteral("1m"), QStringLiteral("1 MB lines"), MiB, DocumentKind::GermanLines},
+        {QStringLiteral("10m"), QStringLiteral("10 MB lines"), 10 * MiB, DocumentKind::GermanLines},
+        {QStringLiteral("100m"), QStringLiteral("100 MB lines"), 100 * MiB, DocumentKind::GermanLines},
+        {QStringLiteral("css05m"), QStringLiteral("0.5 MB one line"), MiB / 2, DocumentKind::MinifiedCss},
+        {QStringLiteral("css1m"), QStringLiteral("1 MB one line"), MiB, DocumentKind::MinifiedCss},
+        {QStringLiteral("css5m"), QStringLiteral("5 MB one line"), 5 * MiB, DocumentKind::MinifiedCss},
+        {QStringLiteral("rtl1m"), QStringLiteral("1 MB one line, Arabic and Hebrew"), MiB, DocumentKind::RightToLeft},
+        {QStringLiteral("mixed10m"), QStringLiteral("10 MB mixed lines"), 10 * MiB, DocumentKind::MixedScripts},
     };
     if (quick)
         documents.removeIf([](const GeneratedDocument &document) { return document.bytes > 10 * MiB; });
@@ -72,8 +121,9 @@ QString writeDocument(const QString &root, const GeneratedDocument &document)
     const QString folder = root + QStringLiteral("/doc-") + document.key;
     if (!QDir().mkpath(folder))
         return {};
-    const QString path = folder + (document.oneLine ? QStringLiteral("/minified-") : QStringLiteral("/text-")) + document.key
-        + (document.oneLine ? QStringLiteral(".css") : QStringLiteral(".txt"));
+    const bool css = document.kind == DocumentKind::MinifiedCss;
+    const QString path = folder + (css ? QStringLiteral("/minified-") : QStringLiteral("/text-")) + document.key
+        + (css ? QStringLiteral(".css") : QStringLiteral(".txt"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !writeChunked(file, document))
         return {};

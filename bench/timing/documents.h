@@ -5,14 +5,22 @@
 
 namespace timing {
 
-// A generated document: many short CR LF lines, or one long line (a
-// minified stylesheet) ended by one CR LF. Umlauts in every line.
+// What a generated document holds.
+enum class DocumentKind {
+    GermanLines,   // many short CR LF lines with umlauts
+    MinifiedCss,   // one long line of stylesheet rules, ended by one CR LF
+    RightToLeft,   // one long line of Arabic and Hebrew words, ended by one CR LF
+    MixedScripts,  // lines of German with emoji, Chinese and Japanese, Hebrew in turn
+};
+
 struct GeneratedDocument
 {
     QString key;   // short name used in the tables and on the command line
     QString label; // what the table shows
     qint64 bytes = 0;
-    bool oneLine = false;
+    DocumentKind kind = DocumentKind::GermanLines;
+
+    bool oneLine() const { return kind == DocumentKind::MinifiedCss || kind == DocumentKind::RightToLeft; }
 };
 
 // The documents of a run, smallest first; --quick leaves out the largest.

@@ -93,6 +93,33 @@ QList<double> typeAt(TimingApplication &app, frmTextEdit *window, qsizetype &len
     return times;
 }
 
+// Ctrl+End and Ctrl+Home in turn, each until the text box has repainted.
+void measureJumps(TimingApplication &app, frmTextEdit *window)
+{
+    forms::TextBox *box = window->txtTXT;
+    QList<double> toEnd;
+    QList<double> toStart;
+    box->SetSelStart(0);
+    for (int i = 0; i < 5; ++i) {
+        TimingApplication::settle(10);
+        const PaintTiming end = app.timeUntilPainted(
+            box->viewport(), [box] { QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier); },
+            [box] { return box->SelStart() == textLength(box); }, 60000);
+        TimingApplication::settle(10);
+        const PaintTiming start = app.timeUntilPainted(
+            box->viewport(), [box] { QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier); },
+            [box] { return box->SelStart() == 0; }, 60000);
+        if (end.timedOut || start.timedOut)
+            break;
+        toEnd << end.paintedMs;
+        toStart << start.paintedMs;
+    }
+    put("ctrl_end_median_ms", median(toEnd));
+    put("ctrl_end_max_ms", maximum(toEnd));
+    put("ctrl_home_median_ms", median(toStart));
+    put("ctrl_home_max_ms", maximum(toStart));
+}
+
 } // namespace
 
 int editorStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, const QString &startFolder)
@@ -152,6 +179,7 @@ int documentScenario(TimingApplication &app, const QString &path, bool typing)
     TimingApplication::settle(20);
 
     if (typing) {
+        measureJumps(app, window);
         const std::pair<const char *, std::function<qsizetype(qsizetype)>> positions[] = {
             {"start", [](qsizetype) { return qsizetype(0); }},
             {"middle", [](qsizetype n) { return n / 2; }},

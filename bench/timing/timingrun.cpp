@@ -134,7 +134,7 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
         if (run.ok || (i == 0 && !run.values.isEmpty()))
             figures.runs << run;
     }
-    const QString subject = document.oneLine ? document.label
+    const QString subject = document.oneLine() ? document.label
                                          : QStringLiteral("%1 (%2 lines)").arg(document.label, thousands(figures.lines));
     const double sizeMiB = double(document.bytes) / (1024.0 * 1024.0);
 
@@ -177,6 +177,21 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
             if (QLatin1String(position) == QLatin1String("middle"))
                 figures.keyMiddle = key.value;
             table.add(key);
+        }
+    }
+
+    if (!figures.runs.isEmpty()) {
+        const ChildResult &typed = figures.runs.first();
+        for (const auto &[key, label] : {std::pair{"ctrl_end", "Ctrl+End"}, std::pair{"ctrl_home", "Ctrl+Home"}}) {
+            ResultRow jump;
+            jump.group = QStringLiteral("jump (key to painted)");
+            jump.subject = subject + QStringLiteral(", ") + QLatin1String(label);
+            jump.value = typed.value(QLatin1String(key) + QStringLiteral("_median_ms"));
+            jump.max = typed.value(QLatin1String(key) + QStringLiteral("_max_ms"));
+            jump.target = QStringLiteral("< 50 ms");
+            jump.verdict = std::isnan(jump.value) ? QStringLiteral("MISSED") : verdict(jump.max < 50);
+            jump.note = QStringLiteral("median of 5");
+            table.add(jump);
         }
     }
 
