@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -85,6 +86,8 @@ void HostileTest::undecodableNameIsLeftOut()
     const QByteArray raw = QFile::encodeName(dir.path()) + "/bad\xff\xfe name.txt";
     const int fd = ::open(raw.constData(), O_CREAT | O_WRONLY, 0644);
     QVERIFY(fd >= 0);
+    // The temporary folder cannot remove a name it cannot decode.
+    const auto removeRaw = qScopeGuard([&raw] { ::unlink(raw.constData()); });
     QCOMPARE(::write(fd, "x\r\n", 3), ssize_t(3));
     ::close(fd);
     writeAll(dir.path() + "/good.txt", "good\r\n");
