@@ -26,7 +26,7 @@ done
 ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth fonts-noto-core fonts-noto-cjk \
     fonts-noto-color-emoji
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRENWICK_BENCH=ON -DBRENWICK_TESTS=OFF >/dev/null
-cmake --build build-bench -j2 --target bench_textpipeline brenwick-timing brenwick-editor
+cmake --build build-bench -j "$BUILD_JOBS" --target bench_textpipeline brenwick-timing brenwick-editor
 
 echo "== Text pipeline (Google Benchmark) =="
 build-bench/bench/bench_textpipeline

@@ -16,12 +16,32 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
 fi
 
 # clang brings llvm-symbolizer along, which makes the stacks readable.
-ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev
+ensure_packages "${BUILD_PACKAGES[@]}" clang
+# Whether clang links a fuzzer: its libFuzzer runtime is installed.
+links_fuzzer() {
+    local probe
+    probe="$(mktemp -d)"
+    echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char *, unsigned long) { return 0; }' \
+        >"$probe/probe.cpp"
+    local status=0
+    clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" >/dev/null 2>&1 || status=$?
+    rm -rf "$probe"
+    return "$status"
+}
+if ! links_fuzzer; then
+    # Debian ships the runtime of clang N in libclang-rt-N-dev.
+    clang_major="$(clang++ -dumpversion | cut -d. -f1)"
+    ensure_packages "libclang-rt-${clang_major}-dev"
+    if ! links_fuzzer; then
+        echo "clang ${clang_major} cannot link a fuzzer: install its libFuzzer runtime (libclang-rt-${clang_major}-dev)" >&2
+        exit 1
+    fi
+fi
 
 root="$(pwd)"
 build=build-fuzz
 cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2
+cmake --build "$build" -j "$BUILD_JOBS"
 
 # Every save syncs to disk; a RAM-backed folder keeps that from setting the pace.
 scratch_parent=/tmp
