@@ -79,6 +79,8 @@ private slots:
     void openAndSave_data();
     void openAndSave();
     void typingLightsButtonsAndLocksBrowser();
+    void lockedListsLookDisabled_data();
+    void lockedListsLookDisabled();
     void cancelKeepsTextAndFile();
     void saveWithoutFileShowsMessage();
     void failedWriteShowsMessageAndGreys();
@@ -164,6 +166,41 @@ void DocumentTest::typingLightsButtonsAndLocksBrowser()
     QVERIFY(w->cmdRefresh->isEnabled());
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
     QCOMPARE(readAll(f.file("a.txt")), QByteArray("Zalpha\r\n"));
+}
+
+void DocumentTest::lockedListsLookDisabled_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QColor>("back");
+    QTest::addColumn<QColor>("fore");
+    QTest::newRow("Drive1") << "Drive1" << QColor(0x80, 0x80, 0x80) << QColor(0xFF, 0xFF, 0xFF);
+    QTest::newRow("Dir2") << "Dir2" << QColor(0x80, 0x80, 0x80) << QColor(0xFF, 0xFF, 0xFF);
+    QTest::newRow("File2") << "File2" << QColor(0xE0, 0xE0, 0xE0) << QColor(0x00, 0x00, 0x80);
+}
+
+void DocumentTest::lockedListsLookDisabled()
+{
+    QFETCH(QString, list);
+    QFETCH(QColor, back);
+    QFETCH(QColor, fore);
+    Fixture f;
+    frmTextEdit *w = f.start();
+    QWidget *widget = w->findChild<QWidget *>(list);
+    QVERIFY(widget);
+    auto shown = [widget](QPalette::ColorRole role) {
+        return widget->palette().color(widget->isEnabled() ? QPalette::Active : QPalette::Disabled, role);
+    };
+
+    QTest::keyClicks(w->txtTXT, "Z");
+    QVERIFY(!widget->isEnabled());
+    // Greyed text: neither the list's own text colour nor its background.
+    QVERIFY2(shown(QPalette::Text) != fore && shown(QPalette::Text) != back, qPrintable(shown(QPalette::Text).name()));
+    QCOMPARE(shown(QPalette::Base), back);
+
+    QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+    QVERIFY(widget->isEnabled());
+    QCOMPARE(shown(QPalette::Text), fore);
+    QCOMPARE(shown(QPalette::Base), back);
 }
 
 void DocumentTest::cancelKeepsTextAndFile()
