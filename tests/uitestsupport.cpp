@@ -4,6 +4,7 @@
 #include "app/main/startup.h"
 #include "platform/process.h"
 #include "platform/screen.h"
+#include "platform/window.h"
 #include "tests/testsupport.h"
 #include "forms/filelist.h"
 #include "ui/main/frmtextedit.h"
@@ -34,6 +35,9 @@ ProgramRun::ProgramRun(const QString &folder, const QString &exeName)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     App() = AppState{};
     platform::setScreenSizeOverride(QSize(ScreenWidthTwips, ScreenHeightTwips));
+    // No frame unless a test draws one: the offscreen platform's own thin
+    // frame is an accident of its version.
+    platform::setWindowFrameOverride(QMargins());
     platform::setExecutablePathOverride(QDir::toNativeSeparators(folder + QLatin1Char('/') + exeName));
     platform::setCommandLineOverride(QString());
 }
@@ -42,6 +46,7 @@ ProgramRun::~ProgramRun()
 {
     delete m_window;
     platform::setScreenSizeOverride(std::nullopt);
+    platform::setWindowFrameOverride(std::nullopt);
     platform::setExecutablePathOverride(std::nullopt);
     platform::setCommandLineOverride(std::nullopt);
     App() = AppState{};

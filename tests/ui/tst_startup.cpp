@@ -1,6 +1,7 @@
 // Start-up: the application state, the settings-file name and the window's
 // size and place from the settings file.
 #include "app/appstate.h"
+#include "platform/window.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
 
@@ -18,6 +19,7 @@ private slots:
     void geometry_data();
     void geometry();
     void heightWithoutNumberGivesSmallestHeight();
+    void firstRunWidthUnderWindowManager();
     void offScreenPlaceIsCentred_data();
     void offScreenPlaceIsCentred();
 };
@@ -94,6 +96,25 @@ void StartupTest::heightWithoutNumberGivesSmallestHeight()
     frmTextEdit *window = run.start();
     QVERIFY2(window->Height() > 0 && window->Height() < 600, qPrintable(QString::number(window->Height())));
     QCOMPARE(window->Width(), 13620);
+}
+
+void StartupTest::firstRunWidthUnderWindowManager()
+{
+    QTemporaryDir dir;
+    for (int run = 1; run <= 2; ++run) {
+        ProgramRun program(dir.path());
+        // A window manager's frame: 4 pixels at the sides and bottom, a 23
+        // pixel caption.
+        platform::setWindowFrameOverride(QMargins(4, 23, 4, 4));
+        frmTextEdit *window = program.start();
+        // The client area is the designed 13620 twips; the width adds the frame.
+        QCOMPARE(window->width() * 15, 13620);
+        QCOMPARE(window->Width(), 13620 + 8 * 15);
+        QCOMPARE(window->Height(), 8445);
+        program.close();
+        QCOMPARE(program.setting("Width"), QStringLiteral("13740"));
+        QCOMPARE(program.setting("Height"), QStringLiteral("8445"));
+    }
 }
 
 void StartupTest::offScreenPlaceIsCentred_data()
