@@ -96,8 +96,8 @@ frmTextEdit *Main()
         window->SetWidth(*value);
 
     // 8: position, centred when none is remembered.
-    const std::optional<int> top = twipsValue(read(QStringLiteral("Top"), QStringLiteral("-1")));
-    if (top && *top == -1) {
+    // The number as read decides, not its rounded value: "-0.6" is a place.
+    if (Val(read(QStringLiteral("Top"), QStringLiteral("-1"))) == -1.0) {
         support::CenterForm(*window);
     } else {
         if (const auto storedTop = twipsValue(read(QStringLiteral("Top"), QStringLiteral("0"))))

@@ -61,6 +61,10 @@ void StartupTest::geometry_data()
     QTest::newRow("Top -1 ignores Left") << QStringList{"Top=-1", "Left=5000"} << 870 << 674 << 13620 << 8445;
     QTest::newRow("Top 0 without Left") << QStringList{"Top=0"} << 0 << 0 << 13620 << 8445;
     QTest::newRow("Top present but empty") << QStringList{"Top="} << 870 << 674 << 13620 << 8445;
+    // Only exactly -1 centres; other numbers near it are a place, rounded.
+    QTest::newRow("Top -1.0 is exactly -1") << QStringList{"Top=-1.0", "Left=5000"} << 870 << 674 << 13620 << 8445;
+    QTest::newRow("Top -0.6") << QStringList{"Top=-0.6", "Left=2400"} << 2400 << -1 << 13620 << 8445;
+    QTest::newRow("Top -1.4") << QStringList{"Top=-1.4", "Left=2400"} << 2400 << -1 << 13620 << 8445;
     QTest::newRow("stored place and size")
         << QStringList{"Top=1200", "Left=2400", "Height=6000", "Width=9000"} << 2400 << 1200 << 9000 << 6000;
     QTest::newRow("lenient numbers") << QStringList{"Top= 1 200x", "Left=2400.4", "Height=9000abc"} << 2400
