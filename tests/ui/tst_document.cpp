@@ -83,7 +83,7 @@ private slots:
     void lockedListsLookDisabled();
     void cancelKeepsTextAndFile();
     void saveWithoutFileShowsMessage();
-    void failedWriteShowsMessageAndGreys();
+    void failedWriteKeepsChangesAndLock();
     void unreadableFileLeavesPaneEmpty();
     void clickWhileChangedKeepsCurrentFile();
     void jumpEndCaretRule();
@@ -233,14 +233,15 @@ void DocumentTest::saveWithoutFileShowsMessage()
     QCOMPARE(messages.messages().first().prompt, QStringLiteral("Fehler beim Schreiben der Datei. "));
     QCOMPARE(messages.messages().first().style, 48);
     QCOMPARE(messages.messages().first().title, QStringLiteral("Brenwick TXT-HTML-CSS-Editor"));
-    QVERIFY(looksUnchanged(w));
+    QVERIFY(looksChanged(w));
     QCOMPARE(w->txtTXT->Text(), QStringLiteral("text"));
 }
 
-void DocumentTest::failedWriteShowsMessageAndGreys()
+void DocumentTest::failedWriteKeepsChangesAndLock()
 {
     Fixture f;
     writeAll(f.file("a.txt"), "alpha\r\n");
+    writeAll(f.file("b.txt"), "beta\r\n");
     frmTextEdit *w = f.start();
     clickFile(w, "a.txt");
     // The file is replaced by a folder behind the editor's back.
@@ -251,8 +252,20 @@ void DocumentTest::failedWriteShowsMessageAndGreys()
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
     QCOMPARE(messages.messages().size(), 1);
     QVERIFY(QFileInfo(f.file("a.txt")).isDir());
-    QVERIFY(looksUnchanged(w));
+    // Nothing was saved: the changes stay pending and the browser locked, so
+    // a click in the file list cannot replace the text.
+    QVERIFY(w->Changed());
+    QVERIFY(looksChanged(w));
+    clickFile(w, "b.txt");
     QCOMPARE(w->txtTXT->Text(), QStringLiteral("Zalpha\r\n"));
+    QCOMPARE(App().CurrentFile, QDir::toNativeSeparators(f.file("a.txt")));
+
+    // Once the cause is gone, saving again succeeds.
+    QDir().rmdir(f.file("a.txt"));
+    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QCOMPARE(messages.messages().size(), 1);
+    QCOMPARE(readAll(f.file("a.txt")), QByteArray("Zalpha\r\n"));
+    QVERIFY(looksUnchanged(w));
 }
 
 void DocumentTest::unreadableFileLeavesPaneEmpty()
