@@ -15,6 +15,15 @@
 
 namespace testsupport {
 
+QWidget *nextTabStop(QWidget *from, const QList<QWidget *> &controls)
+{
+    for (QWidget *next = from->nextInFocusChain(); next != from; next = next->nextInFocusChain()) {
+        if (controls.contains(next) && (next->focusPolicy() & Qt::TabFocus))
+            return next;
+    }
+    return nullptr;
+}
+
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
