@@ -136,19 +136,12 @@ void ChooserTest::controlTable()
     QFETCH(QRect, twips);
     QFETCH(QString, next);
     QPointer<frmFileSelect> chooser = openChooser(QString());
-    const QList<forms::Placeable *> controls = {chooser->Drive1, chooser->Dir1, chooser->File1, chooser->Command1,
-                                                chooser->Command2};
-    QList<QWidget *> widgets;
-    forms::Placeable *control = nullptr;
-    for (forms::Placeable *each : controls) {
-        widgets << each->widget();
-        if (each->widget()->objectName() == name)
-            control = each;
-    }
+    auto *control = dynamic_cast<forms::Placeable *>(chooser->findChild<QWidget *>(name));
     QVERIFY(control);
     QCOMPARE(QRect(control->Left(), control->Top(), control->Width(), control->Height()), twips);
     QCOMPARE(control->widget()->geometry(), forms::twipsToPixels(twips));
-    QWidget *reached = testsupport::nextTabStop(control->widget(), widgets);
+    QWidget *reached = testsupport::nextTabStop(
+        control->widget(), {chooser->Drive1, chooser->Dir1, chooser->File1, chooser->Command1, chooser->Command2});
     QVERIFY(reached);
     QCOMPARE(reached->objectName(), next);
 }
