@@ -48,12 +48,15 @@ void CommandButton::applyColors()
 
 void CommandButton::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF at = event->position();
-    emit MouseDown(buttonMask(event->button()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
-                   at.y() * TwipsPerPixel);
+    // The button takes the press before MouseDown runs: a handler that waits
+    // inside an event loop would otherwise see the release pass by a button
+    // not yet down, which then went down afterwards and stayed down.
     QPushButton::mousePressEvent(event);
     // The press stays with the button, whichever mouse button it was.
     event->accept();
+    const QPointF at = event->position();
+    emit MouseDown(buttonMask(event->button()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
+                   at.y() * TwipsPerPixel);
 }
 
 } // namespace forms

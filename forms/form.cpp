@@ -1,6 +1,7 @@
 #include "forms/form.h"
 
 #include "forms/twips.h"
+#include "platform/window.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -48,15 +49,8 @@ void Form::Load()
 
 QMargins Form::frameMargins() const
 {
-    if (isVisible()) {
-        const QRect outer = frameGeometry();
-        const QRect inner = geometry();
-        const QMargins now(inner.left() - outer.left(), inner.top() - outer.top(),
-                           outer.right() - inner.right(), outer.bottom() - inner.bottom());
-        if (!now.isNull())
-            return now;
-    }
-    return m_knownFrame;
+    const QMargins now = platform::windowFrameMargins(this);
+    return now.isNull() ? m_knownFrame : now;
 }
 
 QRect Form::outerPixels() const
@@ -83,14 +77,14 @@ int Form::Top() const
 int Form::Width() const
 {
     const int px = outerPixels().width();
-    return (m_sizeAsked && twipsToPixels(m_twipsSize.width()) == px) ? m_twipsSize.width() : pixelsToTwips(px);
+    return (m_widthAsked && twipsToPixels(m_twipsSize.width()) == px) ? m_twipsSize.width() : pixelsToTwips(px);
 }
 
 int Form::Height() const
 {
     const int px = outerPixels().height();
-    return (m_sizeAsked && twipsToPixels(m_twipsSize.height()) == px) ? m_twipsSize.height()
-                                                                       : pixelsToTwips(px);
+    return (m_heightAsked && twipsToPixels(m_twipsSize.height()) == px) ? m_twipsSize.height()
+                                                                         : pixelsToTwips(px);
 }
 
 void Form::SetLeft(int twips)
@@ -109,21 +103,22 @@ void Form::SetTop(int twips)
 
 void Form::SetWidth(int twips)
 {
-    m_twipsSize = QSize(twips, Height());
-    m_sizeAsked = true;
+    m_twipsSize.setWidth(twips);
+    m_widthAsked = true;
     applyOuterSize();
 }
 
 void Form::SetHeight(int twips)
 {
-    m_twipsSize = QSize(Width(), twips);
-    m_sizeAsked = true;
+    m_twipsSize.setHeight(twips);
+    m_heightAsked = true;
     applyOuterSize();
 }
 
 void Form::SetClientSize(int widthTwips, int heightTwips)
 {
-    m_sizeAsked = false;
+    m_widthAsked = false;
+    m_heightAsked = false;
     resize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
 }
 
@@ -135,11 +130,14 @@ void Form::applyOuterPos()
 
 void Form::applyOuterSize()
 {
+    // An outer size never asked for leaves the client size as designed, and
+    // the frame adds to it.
     const QMargins frame = frameMargins();
-    const QSize client(twipsToPixels(m_twipsSize.width()) - frame.left() - frame.right(),
-                       twipsToPixels(m_twipsSize.height()) - frame.top() - frame.bottom());
+    const int width = m_widthAsked ? twipsToPixels(m_twipsSize.width()) - frame.left() - frame.right() : this->width();
+    const int height =
+        m_heightAsked ? twipsToPixels(m_twipsSize.height()) - frame.top() - frame.bottom() : this->height();
     // A size below the platform's smallest is raised to it.
-    resize(client.expandedTo(QSize(1, 1)));
+    resize(QSize(width, height).expandedTo(QSize(1, 1)));
 }
 
 void Form::adoptFrame()
@@ -154,7 +152,7 @@ void Form::adoptFrame()
         return;
     m_knownFrame = now;
     m_frameAdopted = true;
-    if (m_sizeAsked)
+    if (m_widthAsked || m_heightAsked)
         applyOuterSize();
     if (m_posAsked)
         applyOuterPos();

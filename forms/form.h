@@ -67,7 +67,8 @@ private:
     QPoint m_twipsPos;
     QSize m_twipsSize;
     bool m_posAsked = false;
-    bool m_sizeAsked = false;
+    bool m_widthAsked = false;
+    bool m_heightAsked = false;
     bool m_frameAdopted = false;
     QMargins m_knownFrame;
 };

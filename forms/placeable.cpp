@@ -9,6 +9,13 @@
 
 namespace forms {
 
+namespace {
+QColor halfWay(const QColor &from, const QColor &to)
+{
+    return QColor((from.red() + to.red()) / 2, (from.green() + to.green()) / 2, (from.blue() + to.blue()) / 2);
+}
+} // namespace
+
 Placeable::Placeable(QWidget *self)
     : m_self(self)
 {
@@ -105,10 +112,20 @@ void Placeable::applyColors()
 void Placeable::applyPaletteColors(QPalette::ColorRole backRole, QPalette::ColorRole foreRole)
 {
     QPalette palette = m_self->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        if (m_backColor.isValid())
+            palette.setColor(group, backRole, m_backColor);
+        if (m_foreColor.isValid())
+            palette.setColor(group, foreRole, m_foreColor);
+    }
+    // Disabled, the control keeps its background and its text goes half-way
+    // towards it: visibly greyed, yet readable on any pair of design colours
+    // (the style's own grey can vanish on a grey background).
+    const QColor back = palette.color(QPalette::Active, backRole);
     if (m_backColor.isValid())
-        palette.setColor(backRole, m_backColor);
+        palette.setColor(QPalette::Disabled, backRole, back);
     if (m_foreColor.isValid())
-        palette.setColor(foreRole, m_foreColor);
+        palette.setColor(QPalette::Disabled, foreRole, halfWay(m_foreColor, back));
     m_self->setPalette(palette);
 }
 

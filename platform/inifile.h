@@ -29,10 +29,13 @@ QString storedForm(const QString &value);
 // surrogate pair; empty for size < 2.
 QString cutToSize(const QString &text, int size);
 
-// The read's answer for a value found in the file: puts it, cut to size,
-// into `value` and returns its length; returns 0 and leaves `value` (the
-// default) alone when nothing of it is left.
-int takeFound(const QString &found, int size, QString &value);
+// The read's answer: the text, cut to size, placed in `value`; returns its
+// length.
+int placeAnswer(const QString &text, int size, QString &value);
+
+// The default as the service answers with it for a missing key: without its
+// trailing spaces (a tab or line break stays, and so do leading spaces).
+QString defaultAnswer(const QString &defaultValue);
 
 // The value of the first key named `key` in the first section named
 // `section` (names compared without regard to case and surrounding blanks),

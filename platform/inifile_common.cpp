@@ -213,13 +213,18 @@ QString cutToSize(const QString &text, int size)
     return cut;
 }
 
-int takeFound(const QString &found, int size, QString &value)
+int placeAnswer(const QString &text, int size, QString &value)
 {
-    const QString cut = cutToSize(found, size);
-    if (cut.isEmpty())
-        return 0;
-    value = cut;
+    value = cutToSize(text, size);
     return int(value.size());
+}
+
+QString defaultAnswer(const QString &defaultValue)
+{
+    qsizetype end = defaultValue.size();
+    while (end > 0 && defaultValue[end - 1] == u' ')
+        --end;
+    return defaultValue.first(end);
 }
 
 std::optional<QString> findValue(const QByteArray &text, const QString &section, const QString &key)

@@ -10,9 +10,9 @@
 namespace platform {
 
 // Places the key's value, cut to size - 1 characters, in `value` and returns
-// the number of characters placed; 0 when the file, section or key is
-// missing or the value is empty (then `value` is set to `defaultValue`,
-// cut the same way).
+// the number of characters placed (0 for an empty value). When the file,
+// section or key is missing, the default takes the value's place, without
+// its trailing spaces and cut the same way.
 int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
                       QString &value, int size, const QString &file);
 

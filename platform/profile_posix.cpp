@@ -70,12 +70,9 @@ bool replaceFile(const QString &path, const QByteArray &bytes, const struct stat
 int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
                       QString &value, int size, const QString &file)
 {
-    value = inifile::cutToSize(defaultValue, size);
     const std::optional<QByteArray> text = readRegularFile(file);
-    if (!text)
-        return 0;
-    const std::optional<QString> found = inifile::findValue(*text, section, key);
-    return found ? inifile::takeFound(*found, size, value) : 0;
+    const std::optional<QString> found = text ? inifile::findValue(*text, section, key) : std::nullopt;
+    return inifile::placeAnswer(found ? *found : inifile::defaultAnswer(defaultValue), size, value);
 }
 
 bool writeProfileString(const QString &section, const QString &key, const QString &value,

@@ -22,13 +22,14 @@ LPCWSTR wide(const QString &text)
 int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
                       QString &value, int size, const QString &file)
 {
-    value = inifile::cutToSize(defaultValue, size);
     if (size < 2 || !inifile::isValidSection(section) || !inifile::isValidKey(key))
-        return 0;
+        return inifile::placeAnswer(inifile::defaultAnswer(defaultValue), size, value);
+    // The service itself answers a missing key with the default, its
+    // trailing blanks dropped, and counts it.
     std::vector<wchar_t> buffer(size_t(size), L'\0');
-    const DWORD count = GetPrivateProfileStringW(wide(section), wide(key), L"", buffer.data(), DWORD(size),
-                                                 wide(file));
-    return inifile::takeFound(QString::fromWCharArray(buffer.data(), int(count)), size, value);
+    const DWORD count = GetPrivateProfileStringW(wide(section), wide(key), wide(defaultValue), buffer.data(),
+                                                 DWORD(size), wide(file));
+    return inifile::placeAnswer(QString::fromWCharArray(buffer.data(), int(count)), size, value);
 }
 
 bool writeProfileString(const QString &section, const QString &key, const QString &value,

@@ -1,18 +1,29 @@
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QSize>
 #include <optional>
 
 namespace platform {
 
+// One screen's place on the desktop, in twips: the whole screen, and the
+// part of it not taken by task bars and panels.
+struct ScreenArea
+{
+    QRect geometry;
+    QRect available;
+};
+
 // Full size of the primary screen in twips.
 QSize screenSizeTwips();
 
-// Area of the primary screen not taken by task bars and panels, in twips.
-QRect availableAreaTwips();
+// Every screen, the primary first.
+QList<ScreenArea> screensTwips();
 
-// Tests give the screen an exact size; std::nullopt returns to the real one.
+// Tests place the screens exactly; std::nullopt returns to the real ones.
+void setScreensOverride(std::optional<QList<ScreenArea>> screens);
+// One screen of this size at the origin, without panels.
 void setScreenSizeOverride(std::optional<QSize> twips);
 
 } // namespace platform

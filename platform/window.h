@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QMargins>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -11,6 +13,15 @@ namespace platform {
 // stacking changes: no move, no resize, no lost focus or text.
 void setWindowTopmost(QWidget *window, bool on);
 bool isWindowTopmost(const QWidget *window);
+
+// The frame the window manager draws around a shown window, in pixels
+// (left, caption, right, bottom); empty while the window is hidden or where
+// nothing is drawn around it.
+QMargins windowFrameMargins(const QWidget *window);
+
+// Tests give shown windows a frame, which the offscreen platform never
+// draws; std::nullopt returns to the real one.
+void setWindowFrameOverride(std::optional<QMargins> pixels);
 
 // Hands one file to the desktop's "open" operation as one argument, never
 // through a shell command line. Returns at once; failures are silent.

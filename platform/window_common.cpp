@@ -2,6 +2,8 @@
 
 #include "platform/window_native.h"
 
+#include <QWidget>
+
 namespace platform {
 
 namespace {
@@ -10,7 +12,30 @@ std::function<void(const QString &)> &shellOpenHook()
     static std::function<void(const QString &)> hook;
     return hook;
 }
+
+std::optional<QMargins> &frameOverride()
+{
+    static std::optional<QMargins> margins;
+    return margins;
+}
 } // namespace
+
+QMargins windowFrameMargins(const QWidget *window)
+{
+    if (!window || !window->isVisible())
+        return QMargins();
+    if (frameOverride())
+        return *frameOverride();
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+void setWindowFrameOverride(std::optional<QMargins> pixels)
+{
+    frameOverride() = pixels;
+}
 
 void setShellOpenHook(std::function<void(const QString &path)> hook)
 {

@@ -4,6 +4,7 @@
 #include "app/main/startup.h"
 #include "platform/process.h"
 #include "platform/screen.h"
+#include "platform/window.h"
 #include "tests/testsupport.h"
 #include "forms/filelist.h"
 #include "ui/main/frmtextedit.h"
@@ -13,6 +14,15 @@
 #include <QStyleFactory>
 
 namespace testsupport {
+
+QWidget *nextTabStop(QWidget *from, const QList<QWidget *> &controls)
+{
+    for (QWidget *next = from->nextInFocusChain(); next != from; next = next->nextInFocusChain()) {
+        if (controls.contains(next) && (next->focusPolicy() & Qt::TabFocus))
+            return next;
+    }
+    return nullptr;
+}
 
 QString native(const QString &path)
 {
@@ -34,6 +44,9 @@ ProgramRun::ProgramRun(const QString &folder, const QString &exeName)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     App() = AppState{};
     platform::setScreenSizeOverride(QSize(ScreenWidthTwips, ScreenHeightTwips));
+    // No frame unless a test draws one: the offscreen platform's own thin
+    // frame is an accident of its version.
+    platform::setWindowFrameOverride(QMargins());
     platform::setExecutablePathOverride(QDir::toNativeSeparators(folder + QLatin1Char('/') + exeName));
     platform::setCommandLineOverride(QString());
 }
@@ -42,6 +55,7 @@ ProgramRun::~ProgramRun()
 {
     delete m_window;
     platform::setScreenSizeOverride(std::nullopt);
+    platform::setWindowFrameOverride(std::nullopt);
     platform::setExecutablePathOverride(std::nullopt);
     platform::setCommandLineOverride(std::nullopt);
     App() = AppState{};

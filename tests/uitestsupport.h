@@ -1,15 +1,21 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+class QWidget;
 class frmTextEdit;
 namespace forms {
 class FileList;
 }
 
 namespace testsupport {
+
+// The control that Tab moves to from `from`, among the window's `controls`:
+// the next of them in the focus chain that takes the focus by Tab.
+QWidget *nextTabStop(QWidget *from, const QList<QWidget *> &controls);
 
 // The path with the system's separators, as the lists and paths show it.
 QString native(const QString &path);

@@ -12,8 +12,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace {
 QString read(const QString &key, const QString &defaultValue)
@@ -33,17 +35,32 @@ std::optional<int> twipsValue(const QString &text)
 
 // A remembered place from a screen that is gone, or hand-edited numbers,
 // would open the window where nobody can reach it. It counts as reachable
-// when at least 600 twips of its width and its whole caption bar (the top
-// 450 twips) lie on the screen's available area.
+// when its caption strip (the top 450 twips) lies on the screens at least
+// 600 twips wide and at least half its height deep. Each screen counts as a
+// whole: panels are no reason to move the window, the window manager keeps
+// it clear of them.
 bool reachable(const frmTextEdit &window)
 {
-    const QRect area = platform::availableAreaTwips();
-    if (area.isEmpty())
+    const QList<platform::ScreenArea> screens = platform::screensTwips();
+    if (screens.isEmpty())
         return true;
-    const QRect caption(window.Left(), window.Top(), window.Width(), 450);
-    const QRect visible = caption.intersected(area);
-    return visible.width() >= std::min(600, window.Width()) && visible.height() >= std::min(450, window.Height())
-        && window.Top() >= area.top();
+    const QRect caption(window.Left(), window.Top(), window.Width(), std::min(450, window.Height()));
+    // The caption's stretches on the screens, side by side screens joined.
+    std::vector<std::pair<int, int>> spans;
+    for (const platform::ScreenArea &screen : screens) {
+        const QRect part = caption.intersected(screen.geometry);
+        if (!part.isEmpty() && part.height() * 2 >= caption.height())
+            spans.emplace_back(part.left(), part.left() + part.width());
+    }
+    std::sort(spans.begin(), spans.end());
+    int longest = 0;
+    for (size_t i = 0; i < spans.size();) {
+        auto [from, to] = spans[i];
+        for (++i; i < spans.size() && spans[i].first <= to; ++i)
+            to = std::max(to, spans[i].second);
+        longest = std::max(longest, to - from);
+    }
+    return longest >= std::min(600, window.Width());
 }
 } // namespace
 
@@ -79,8 +96,8 @@ frmTextEdit *Main()
         window->SetWidth(*value);
 
     // 8: position, centred when none is remembered.
-    const std::optional<int> top = twipsValue(read(QStringLiteral("Top"), QStringLiteral("-1")));
-    if (top && *top == -1) {
+    // The number as read decides, not its rounded value: "-0.6" is a place.
+    if (Val(read(QStringLiteral("Top"), QStringLiteral("-1"))) == -1.0) {
         support::CenterForm(*window);
     } else {
         if (const auto storedTop = twipsValue(read(QStringLiteral("Top"), QStringLiteral("0"))))

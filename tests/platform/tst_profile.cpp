@@ -50,6 +50,8 @@ class TestProfile : public QObject
 private slots:
     void readValue_data();
     void readValue();
+    void defaultAnswer_data();
+    void defaultAnswer();
     void readMissingFile();
     void readNonRegularFile_data();
     void readNonRegularFile();
@@ -90,7 +92,7 @@ void TestProfile::readValue_data()
     QTest::newRow("non-ASCII names other case")
         << QByteArray("[Größe]\r\nÄrger=1\r\n") << "GRÖßE" << "ärger" << 100 << 1 << "1";
     QTest::newRow("first section wins") << QByteArray("[S]\r\na=1\r\n[s]\r\na=2\r\nb=3\r\n") << "S" << "b" << 100
-                                        << 0 << none;
+                                        << 4 << none;
     QTest::newRow("first key wins") << QByteArray("[S]\r\na=1\r\nA=2\r\n") << "S" << "a" << 100 << 1 << "1";
     QTest::newRow("blanks around names and value")
         << QByteArray("  [ S ] \t\r\n \t a \t=\t v w \t\r\n") << "S" << "a" << 100 << 3 << "v w";
@@ -106,22 +108,22 @@ void TestProfile::readValue_data()
     QTest::newRow("mismatched quotes kept") << QByteArray("[S]\r\na=\"x'\r\n") << "S" << "a" << 100 << 3
                                             << "\"x'";
     QTest::newRow("lone quote kept") << QByteArray("[S]\r\na=\"\r\n") << "S" << "a" << 100 << 1 << "\"";
-    QTest::newRow("empty quotes") << QByteArray("[S]\r\na=\"\"\r\n") << "S" << "a" << 100 << 0 << none;
+    QTest::newRow("empty quotes") << QByteArray("[S]\r\na=\"\"\r\n") << "S" << "a" << 100 << 0 << "";
     QTest::newRow("comment") << QByteArray("[S]\r\n;a=1\r\na=2\r\n") << "S" << "a" << 100 << 1 << "2";
-    QTest::newRow("indented comment") << QByteArray("[S]\r\n \t;a=1\r\n") << "S" << "a" << 100 << 0 << none;
-    QTest::newRow("commented section") << QByteArray(";[S]\r\na=1\r\n") << "S" << "a" << 100 << 0 << none;
+    QTest::newRow("indented comment") << QByteArray("[S]\r\n \t;a=1\r\n") << "S" << "a" << 100 << 4 << none;
+    QTest::newRow("commented section") << QByteArray(";[S]\r\na=1\r\n") << "S" << "a" << 100 << 4 << none;
     QTest::newRow("hash is no comment") << QByteArray("[S]\r\n#a=1\r\n") << "S" << "#a" << 100 << 1 << "1";
-    QTest::newRow("line without equals") << QByteArray("[S]\r\na\r\n") << "S" << "a" << 100 << 0 << none;
-    QTest::newRow("empty key name") << QByteArray("[S]\r\n=1\r\n") << "S" << "" << 100 << 0 << none;
-    QTest::newRow("before first section") << QByteArray("a=1\r\n[S]\r\nb=2\r\n") << "S" << "a" << 100 << 0
+    QTest::newRow("line without equals") << QByteArray("[S]\r\na\r\n") << "S" << "a" << 100 << 4 << none;
+    QTest::newRow("empty key name") << QByteArray("[S]\r\n=1\r\n") << "S" << "" << 100 << 4 << none;
+    QTest::newRow("before first section") << QByteArray("a=1\r\n[S]\r\nb=2\r\n") << "S" << "a" << 100 << 4
                                           << none;
-    QTest::newRow("key of the next section") << QByteArray("[S]\r\n[T]\r\na=1\r\n") << "S" << "a" << 100 << 0
+    QTest::newRow("key of the next section") << QByteArray("[S]\r\n[T]\r\na=1\r\n") << "S" << "a" << 100 << 4
                                              << none;
-    QTest::newRow("missing section") << QByteArray("[T]\r\na=1\r\n") << "S" << "a" << 100 << 0 << none;
-    QTest::newRow("missing key") << QByteArray("[S]\r\nb=1\r\n") << "S" << "a" << 100 << 0 << none;
-    QTest::newRow("empty value") << QByteArray("[S]\r\na=\r\n") << "S" << "a" << 100 << 0 << none;
-    QTest::newRow("blank value") << QByteArray("[S]\r\na= \t \r\n") << "S" << "a" << 100 << 0 << none;
-    QTest::newRow("empty file") << QByteArray() << "S" << "a" << 100 << 0 << none;
+    QTest::newRow("missing section") << QByteArray("[T]\r\na=1\r\n") << "S" << "a" << 100 << 4 << none;
+    QTest::newRow("missing key") << QByteArray("[S]\r\nb=1\r\n") << "S" << "a" << 100 << 4 << none;
+    QTest::newRow("empty value") << QByteArray("[S]\r\na=\r\n") << "S" << "a" << 100 << 0 << "";
+    QTest::newRow("blank value") << QByteArray("[S]\r\na= \t \r\n") << "S" << "a" << 100 << 0 << "";
+    QTest::newRow("empty file") << QByteArray() << "S" << "a" << 100 << 4 << none;
     QTest::newRow("value holds equals") << QByteArray("[S]\r\na=b=c\r\n") << "S" << "a" << 100 << 3 << "b=c";
     QTest::newRow("LF file") << QByteArray("[S]\na=1\nb=2\n") << "S" << "b" << 100 << 1 << "2";
     QTest::newRow("CR file") << QByteArray("[S]\ra=1\rb=2\r") << "S" << "b" << 100 << 1 << "2";
@@ -139,7 +141,7 @@ void TestProfile::readValue_data()
     QTest::newRow("fits exactly") << QByteArray("[S]\r\na=abc\r\n") << "S" << "a" << 4 << 3 << "abc";
     QTest::newRow("size one") << QByteArray("[S]\r\na=abc\r\n") << "S" << "a" << 1 << 0 << "";
     QTest::newRow("size zero") << QByteArray("[S]\r\na=abc\r\n") << "S" << "a" << 0 << 0 << "";
-    QTest::newRow("default cut too") << QByteArray() << "S" << "a" << 3 << 0 << "df";
+    QTest::newRow("default cut too") << QByteArray() << "S" << "a" << 3 << 2 << "df";
     QTest::newRow("cut keeps surrogate pair whole")
         << QByteArray("[S]\r\na=a\xF0\x9F\x98\x80\r\n") << "S" << "a" << 3 << 1 << "a";
 }
@@ -164,12 +166,42 @@ void TestProfile::readValue()
     QCOMPARE(readAll(file), content);
 }
 
+// A missing key answers with the default: trailing spaces (only spaces)
+// dropped, cut to size, its length counted.
+void TestProfile::defaultAnswer_data()
+{
+    QTest::addColumn<QString>("defaultValue");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("trailing blanks dropped") << "default  " << 100 << 7 << "default";
+    QTest::newRow("blanks inside kept") << "one two  " << 100 << 7 << "one two";
+    QTest::newRow("leading blanks kept") << "  default" << 100 << 9 << "  default";
+    QTest::newRow("a tab is no blank") << "default\t" << 100 << 8 << "default\t";
+    QTest::newRow("cut to size") << "default" << 4 << 3 << "def";
+    QTest::newRow("empty") << "" << 100 << 0 << "";
+}
+
+void TestProfile::defaultAnswer()
+{
+    QFETCH(QString, defaultValue);
+    QFETCH(int, size);
+    QFETCH(int, count);
+    QFETCH(QString, value);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("settings.ini");
+    QVERIFY(writeAll(file, "[S]\r\nother=1\r\n"));
+    QString result = QStringLiteral("garbage");
+    QCOMPARE(platform::readProfileString("S", "missing", defaultValue, result, size, file), count);
+    QCOMPARE(result, value);
+}
+
 void TestProfile::readMissingFile()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QString result;
-    QCOMPARE(platform::readProfileString("S", "a", defaultText, result, 100, dir.filePath("none.ini")), 0);
+    QCOMPARE(platform::readProfileString("S", "a", defaultText, result, 100, dir.filePath("none.ini")), 4);
     QCOMPARE(result, defaultText);
     QVERIFY(!QFileInfo::exists(dir.filePath("none.ini")));
 }
@@ -193,7 +225,7 @@ void TestProfile::readNonRegularFile()
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
 
     QString result;
-    QCOMPARE(platform::readProfileString("S", "a", defaultText, result, 100, path), 0);
+    QCOMPARE(platform::readProfileString("S", "a", defaultText, result, 100, path), 4);
     QCOMPARE(result, defaultText);
     QVERIFY(!platform::writeProfileString("S", "a", "1", path));
 }
@@ -287,7 +319,7 @@ void TestProfile::writeValue()
     QString back;
     const int count = platform::readProfileString(section, key, defaultText, back, 100, file);
     QCOMPARE(count, int(value.size()));
-    QCOMPARE(back, value.isEmpty() ? defaultText : value);
+    QCOMPARE(back, value);
 }
 
 void TestProfile::writeCreatesFile()
@@ -469,7 +501,7 @@ void TestProfile::binaryGarbage()
 
     const QString section = QStringLiteral("Brenwick Settings");
     QString value;
-    QCOMPARE(platform::readProfileString(section, "Key", defaultText, value, 2048, file), 0);
+    QCOMPARE(platform::readProfileString(section, "Key", defaultText, value, 2048, file), 4);
     QCOMPARE(value, defaultText);
 
     QVERIFY(platform::writeProfileString(section, "Key", "Value", file));

@@ -5,6 +5,7 @@
 #include "forms/drivelist.h"
 #include "forms/filelist.h"
 #include "forms/folderlist.h"
+#include "forms/twips.h"
 #include "platform/screen.h"
 #include "support/message.h"
 #include "tests/testsupport.h"
@@ -55,6 +56,8 @@ private slots:
     void init();
     void cleanup();
     void designAndPlace();
+    void controlTable_data();
+    void controlTable();
     void preselection_data();
     void preselection();
     void acceptByDoubleClick();
@@ -104,17 +107,43 @@ void ChooserTest::designAndPlace()
     QCOMPARE(chooser->Command1->text(), QStringLiteral("Ü B E R N E H M E N"));
     QCOMPARE(chooser->Command2->text(), QStringLiteral("A B B R E C H E N"));
     QVERIFY(chooser->Command1->font().bold());
-    QCOMPARE(QRect(chooser->Command2->Left(), chooser->Command2->Top(), chooser->Command2->Width(),
-                   chooser->Command2->Height()),
-             QRect(2580, 3720, 2715, 615));
-    QCOMPARE(QRect(chooser->Dir1->Left(), chooser->Dir1->Top(), chooser->Dir1->Width(), chooser->Dir1->Height()),
-             QRect(60, 420, 2475, 4590));
+    QVERIFY(!chooser->Command2->font().bold());
+    // The client area is 5355 x 5055 twips.
+    QCOMPARE(chooser->size() * 15, QSize(5355, 5055));
     QCOMPARE(chooser->File1->Pattern(), QStringLiteral("*.css"));
     QVERIFY(!chooser->Command1->isDefault());
     QCOMPARE(chooser->minimumSize(), chooser->maximumSize());
     QVERIFY(chooser->windowHandle() == nullptr
             || chooser->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint)
             || chooser->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+void ChooserTest::controlTable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("Drive1") << "Drive1" << QRect(60, 60, 2475, 315) << "Dir1";
+    QTest::newRow("Dir1") << "Dir1" << QRect(60, 420, 2475, 4590) << "File1";
+    QTest::newRow("File1") << "File1" << QRect(2580, 60, 2715, 3600) << "Command1";
+    QTest::newRow("Command1") << "Command1" << QRect(2580, 4380, 2715, 615) << "Command2";
+    QTest::newRow("Command2") << "Command2" << QRect(2580, 3720, 2715, 615) << "Drive1";
+}
+
+void ChooserTest::controlTable()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    QFETCH(QString, next);
+    QPointer<frmFileSelect> chooser = openChooser(QString());
+    auto *control = dynamic_cast<forms::Placeable *>(chooser->findChild<QWidget *>(name));
+    QVERIFY(control);
+    QCOMPARE(QRect(control->Left(), control->Top(), control->Width(), control->Height()), twips);
+    QCOMPARE(control->widget()->geometry(), forms::twipsToPixels(twips));
+    QWidget *reached = testsupport::nextTabStop(
+        control->widget(), {chooser->Drive1, chooser->Dir1, chooser->File1, chooser->Command1, chooser->Command2});
+    QVERIFY(reached);
+    QCOMPARE(reached->objectName(), next);
 }
 
 void ChooserTest::preselection_data()

@@ -79,9 +79,11 @@ private slots:
     void openAndSave_data();
     void openAndSave();
     void typingLightsButtonsAndLocksBrowser();
+    void lockedListsLookDisabled_data();
+    void lockedListsLookDisabled();
     void cancelKeepsTextAndFile();
     void saveWithoutFileShowsMessage();
-    void failedWriteShowsMessageAndGreys();
+    void failedWriteKeepsChangesAndLock();
     void unreadableFileLeavesPaneEmpty();
     void clickWhileChangedKeepsCurrentFile();
     void jumpEndCaretRule();
@@ -166,6 +168,41 @@ void DocumentTest::typingLightsButtonsAndLocksBrowser()
     QCOMPARE(readAll(f.file("a.txt")), QByteArray("Zalpha\r\n"));
 }
 
+void DocumentTest::lockedListsLookDisabled_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QColor>("back");
+    QTest::addColumn<QColor>("fore");
+    QTest::newRow("Drive1") << "Drive1" << QColor(0x80, 0x80, 0x80) << QColor(0xFF, 0xFF, 0xFF);
+    QTest::newRow("Dir2") << "Dir2" << QColor(0x80, 0x80, 0x80) << QColor(0xFF, 0xFF, 0xFF);
+    QTest::newRow("File2") << "File2" << QColor(0xE0, 0xE0, 0xE0) << QColor(0x00, 0x00, 0x80);
+}
+
+void DocumentTest::lockedListsLookDisabled()
+{
+    QFETCH(QString, list);
+    QFETCH(QColor, back);
+    QFETCH(QColor, fore);
+    Fixture f;
+    frmTextEdit *w = f.start();
+    QWidget *widget = w->findChild<QWidget *>(list);
+    QVERIFY(widget);
+    auto shown = [widget](QPalette::ColorRole role) {
+        return widget->palette().color(widget->isEnabled() ? QPalette::Active : QPalette::Disabled, role);
+    };
+
+    QTest::keyClicks(w->txtTXT, "Z");
+    QVERIFY(!widget->isEnabled());
+    // Greyed text: neither the list's own text colour nor its background.
+    QVERIFY2(shown(QPalette::Text) != fore && shown(QPalette::Text) != back, qPrintable(shown(QPalette::Text).name()));
+    QCOMPARE(shown(QPalette::Base), back);
+
+    QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+    QVERIFY(widget->isEnabled());
+    QCOMPARE(shown(QPalette::Text), fore);
+    QCOMPARE(shown(QPalette::Base), back);
+}
+
 void DocumentTest::cancelKeepsTextAndFile()
 {
     Fixture f;
@@ -196,14 +233,15 @@ void DocumentTest::saveWithoutFileShowsMessage()
     QCOMPARE(messages.messages().first().prompt, QStringLiteral("Fehler beim Schreiben der Datei. "));
     QCOMPARE(messages.messages().first().style, 48);
     QCOMPARE(messages.messages().first().title, QStringLiteral("Brenwick TXT-HTML-CSS-Editor"));
-    QVERIFY(looksUnchanged(w));
+    QVERIFY(looksChanged(w));
     QCOMPARE(w->txtTXT->Text(), QStringLiteral("text"));
 }
 
-void DocumentTest::failedWriteShowsMessageAndGreys()
+void DocumentTest::failedWriteKeepsChangesAndLock()
 {
     Fixture f;
     writeAll(f.file("a.txt"), "alpha\r\n");
+    writeAll(f.file("b.txt"), "beta\r\n");
     frmTextEdit *w = f.start();
     clickFile(w, "a.txt");
     // The file is replaced by a folder behind the editor's back.
@@ -214,8 +252,20 @@ void DocumentTest::failedWriteShowsMessageAndGreys()
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
     QCOMPARE(messages.messages().size(), 1);
     QVERIFY(QFileInfo(f.file("a.txt")).isDir());
-    QVERIFY(looksUnchanged(w));
+    // Nothing was saved: the changes stay pending and the browser locked, so
+    // a click in the file list cannot replace the text.
+    QVERIFY(w->Changed());
+    QVERIFY(looksChanged(w));
+    clickFile(w, "b.txt");
     QCOMPARE(w->txtTXT->Text(), QStringLiteral("Zalpha\r\n"));
+    QCOMPARE(App().CurrentFile, QDir::toNativeSeparators(f.file("a.txt")));
+
+    // Once the cause is gone, saving again succeeds.
+    QDir().rmdir(f.file("a.txt"));
+    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QCOMPARE(messages.messages().size(), 1);
+    QCOMPARE(readAll(f.file("a.txt")), QByteArray("Zalpha\r\n"));
+    QVERIFY(looksUnchanged(w));
 }
 
 void DocumentTest::unreadableFileLeavesPaneEmpty()

@@ -17,9 +17,9 @@
 using testsupport::ProgramRun;
 
 namespace {
-forms::Placeable *control(frmTextEdit &w, const QString &name)
+QHash<QString, forms::Placeable *> controls(frmTextEdit &w)
 {
-    const QHash<QString, forms::Placeable *> all = {
+    return {
         {"frmButtonsCSS", w.frmButtonsCSS}, {"cmdCancelCSS", w.cmdCancelCSS}, {"cmdSaveCSS", w.cmdSaveCSS},
         {"cmdHTML", w.cmdHTML},             {"chkGreen", w.chkGreen},         {"chkDark", w.chkDark},
         {"chkPattern", w.chkPattern},       {"txtPattern", w.txtPattern},     {"cmdCSS", w.cmdCSS},
@@ -29,7 +29,11 @@ forms::Placeable *control(frmTextEdit &w, const QString &name)
         {"Dir2", w.Dir2},                   {"Drive1", w.Drive1},             {"txtCSS", w.txtCSS},
         {"txtTXT", w.txtTXT},               {"lblSplitH", w.lblSplitH},       {"lblSplitV", w.lblSplitV},
     };
-    return all.value(name);
+}
+
+forms::Placeable *control(frmTextEdit &w, const QString &name)
+{
+    return controls(w).value(name);
 }
 
 // A move over a label with the given buttons held, X and Y in pixels.
@@ -65,6 +69,7 @@ private slots:
     void rightButtonOnlyHighlights();
     void dragHorizontalBar();
     void highlightReset();
+    void tabOrder_data();
     void tabOrder();
 };
 
@@ -345,20 +350,50 @@ void LayoutTest::highlightReset()
     QCOMPARE(window->lblSplitH->BackColor(), barNormal);
 }
 
+void LayoutTest::tabOrder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("next");
+
+    // The control table's TabIndex; frames and labels take no focus.
+    const QList<std::tuple<QString, int, bool>> table = {
+        {"frmButtonsCSS", 25, false}, {"cmdCancelCSS", 27, true}, {"cmdSaveCSS", 26, true},
+        {"cmdHTML", 23, true},        {"chkGreen", 22, true},     {"chkDark", 21, true},
+        {"chkPattern", 20, true},     {"txtPattern", 19, true},   {"cmdCSS", 17, true},
+        {"cmdUmlaute", 16, true},     {"chkJumpEnd", 13, true},   {"cmdTop", 12, true},
+        {"cmdRefresh", 8, true},      {"File2", 6, true},         {"frmButtons", 9, false},
+        {"cmdSave", 11, true},        {"cmdCancel", 10, true},    {"dummy", 7, true},
+        {"Dir2", 5, true},            {"Drive1", 4, true},        {"txtCSS", 24, true},
+        {"txtTXT", 18, true},         {"lblSplitH", 15, false},   {"lblSplitV", 14, false},
+    };
+    QMap<int, QString> stops;
+    for (const auto &[name, index, focus] : table)
+        if (focus)
+            stops.insert(index, name);
+    // Tab goes to the next higher TabIndex, from the last back to the first.
+    for (const auto &[name, index, focus] : table) {
+        const auto after = stops.upperBound(index);
+        QTest::newRow(qPrintable(name)) << name
+                                        << (!focus ? QString() : after == stops.end() ? stops.first() : *after);
+    }
+}
+
 void LayoutTest::tabOrder()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, next);
     frmTextEdit window;
-    QCOMPARE(window.Drive1->nextInFocusChain() != nullptr, true);
-    QWidget *after = window.Drive1;
-    QStringList chain;
-    for (int i = 0; i < 6; ++i) {
-        after = after->nextInFocusChain();
-        while (after && after->focusPolicy() == Qt::NoFocus)
-            after = after->nextInFocusChain();
-        chain << after->objectName();
+    QList<QWidget *> all;
+    for (forms::Placeable *each : controls(window))
+        all << each->widget();
+    QWidget *from = control(window, name)->widget();
+    if (next.isEmpty()) {
+        QVERIFY(!(from->focusPolicy() & Qt::TabFocus));
+        return;
     }
-    QCOMPARE(chain.first(), QStringLiteral("Dir2"));
-    QVERIFY(chain.contains(QStringLiteral("File2")));
+    QWidget *reached = testsupport::nextTabStop(from, all);
+    QVERIFY(reached);
+    QCOMPARE(reached->objectName(), next);
 }
 
 QTEST_MAIN(LayoutTest)

@@ -144,11 +144,13 @@ void SaveFaultsTest::faults()
     QCOMPARE(after, expected);
     if (QFileInfo(file).isFile())
         QCOMPARE(readAll(file), oldBytes);
-    // The pane keeps the text, greys its buttons and goes on working.
+    // Nothing was saved: the pane keeps the text and its changes-pending
+    // look; the document also keeps the browser locked.
     QVERIFY(box->Text().startsWith(edit));
-    QVERIFY(!save->Enabled());
-    box->insertPlainText(QStringLiteral("more"));
+    QVERIFY(stylesheet ? w->ChangedCSS() : w->Changed());
     QVERIFY(save->Enabled());
+    QCOMPARE(save->BackColor(), QColor(0x00, 0xC0, 0x00));
+    QCOMPARE(w->File2->isEnabled(), stylesheet);
 }
 
 void SaveFaultsTest::symbolicLinkStaysLink_data()

@@ -1,6 +1,8 @@
 // Start-up: the application state, the settings-file name and the window's
 // size and place from the settings file.
 #include "app/appstate.h"
+#include "platform/screen.h"
+#include "platform/window.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
 
@@ -18,6 +20,7 @@ private slots:
     void geometry_data();
     void geometry();
     void heightWithoutNumberGivesSmallestHeight();
+    void firstRunWidthUnderWindowManager();
     void offScreenPlaceIsCentred_data();
     void offScreenPlaceIsCentred();
 };
@@ -58,6 +61,10 @@ void StartupTest::geometry_data()
     QTest::newRow("Top -1 ignores Left") << QStringList{"Top=-1", "Left=5000"} << 870 << 674 << 13620 << 8445;
     QTest::newRow("Top 0 without Left") << QStringList{"Top=0"} << 0 << 0 << 13620 << 8445;
     QTest::newRow("Top present but empty") << QStringList{"Top="} << 870 << 674 << 13620 << 8445;
+    // Only exactly -1 centres; other numbers near it are a place, rounded.
+    QTest::newRow("Top -1.0 is exactly -1") << QStringList{"Top=-1.0", "Left=5000"} << 870 << 674 << 13620 << 8445;
+    QTest::newRow("Top -0.6") << QStringList{"Top=-0.6", "Left=2400"} << 2400 << -1 << 13620 << 8445;
+    QTest::newRow("Top -1.4") << QStringList{"Top=-1.4", "Left=2400"} << 2400 << -1 << 13620 << 8445;
     QTest::newRow("stored place and size")
         << QStringList{"Top=1200", "Left=2400", "Height=6000", "Width=9000"} << 2400 << 1200 << 9000 << 6000;
     QTest::newRow("lenient numbers") << QStringList{"Top= 1 200x", "Left=2400.4", "Height=9000abc"} << 2400
@@ -96,35 +103,69 @@ void StartupTest::heightWithoutNumberGivesSmallestHeight()
     QCOMPARE(window->Width(), 13620);
 }
 
+void StartupTest::firstRunWidthUnderWindowManager()
+{
+    QTemporaryDir dir;
+    for (int run = 1; run <= 2; ++run) {
+        ProgramRun program(dir.path());
+        // A window manager's frame: 4 pixels at the sides and bottom, a 23
+        // pixel caption.
+        platform::setWindowFrameOverride(QMargins(4, 23, 4, 4));
+        frmTextEdit *window = program.start();
+        // The client area is the designed 13620 twips; the width adds the frame.
+        QCOMPARE(window->width() * 15, 13620);
+        QCOMPARE(window->Width(), 13620 + 8 * 15);
+        QCOMPARE(window->Height(), 8445);
+        program.close();
+        QCOMPARE(program.setting("Width"), QStringLiteral("13740"));
+        QCOMPARE(program.setting("Height"), QStringLiteral("8445"));
+    }
+}
+
 void StartupTest::offScreenPlaceIsCentred_data()
 {
+    QTest::addColumn<QString>("screens");
     QTest::addColumn<QStringList>("settings");
-    QTest::addColumn<bool>("centred");
+    QTest::addColumn<QPoint>("place");
 
-    QTest::newRow("far right") << QStringList{"Top=1200", "Left=99999"} << true;
-    QTest::newRow("far below") << QStringList{"Top=50000", "Left=100"} << true;
-    QTest::newRow("left of the screen") << QStringList{"Top=1200", "Left=-13500"} << true;
-    QTest::newRow("above the screen") << QStringList{"Top=-3000", "Left=100"} << true;
-    QTest::newRow("mostly off to the right, caption reachable") << QStringList{"Top=1200", "Left=14000"}
-                                                                << false;
-    QTest::newRow("partly off to the left") << QStringList{"Top=1200", "Left=-6000"} << false;
+    // Centred on the 15360 x 11520 primary screen.
+    const QPoint centred(870, 674);
+    QTest::newRow("far right") << "one" << QStringList{"Top=1200", "Left=99999"} << centred;
+    QTest::newRow("far below") << "one" << QStringList{"Top=50000", "Left=100"} << centred;
+    QTest::newRow("left of the screen") << "one" << QStringList{"Top=1200", "Left=-13500"} << centred;
+    QTest::newRow("above the screen") << "one" << QStringList{"Top=-3000", "Left=100"} << centred;
+    QTest::newRow("mostly off to the right, caption reachable")
+        << "one" << QStringList{"Top=1200", "Left=14000"} << QPoint(14000, 1200);
+    QTest::newRow("partly off to the left") << "one" << QStringList{"Top=1200", "Left=-6000"} << QPoint(-6000, 1200);
+    QTest::newRow("Top 0 under a top panel") << "top panel" << QStringList{"Top=0", "Left=0"} << QPoint(0, 0);
+    QTest::newRow("on the second screen") << "second right" << QStringList{"Top=1200", "Left=20000"}
+                                          << QPoint(20000, 1200);
+    QTest::newRow("on a second screen left of the primary")
+        << "second left" << QStringList{"Top=300", "Left=-15000"} << QPoint(-15000, 300);
+    QTest::newRow("right of both screens") << "second right" << QStringList{"Top=1200", "Left=40000"} << centred;
+    QTest::newRow("below the shorter second screen")
+        << "second right" << QStringList{"Top=11000", "Left=20000"} << centred;
 }
 
 void StartupTest::offScreenPlaceIsCentred()
 {
+    QFETCH(QString, screens);
     QFETCH(QStringList, settings);
-    QFETCH(bool, centred);
+    QFETCH(QPoint, place);
 
     QTemporaryDir dir;
     ProgramRun run(dir.path());
+    const QRect primary(0, 0, 15360, 11520);
+    const QHash<QString, QList<platform::ScreenArea>> layouts = {
+        {"one", {{primary, primary}}},
+        {"top panel", {{primary, primary.adjusted(0, 450, 0, 0)}}},
+        {"second right", {{primary, primary}, {QRect(15360, 0, 19200, 10800), QRect(15360, 0, 19200, 10800)}}},
+        {"second left", {{primary, primary}, {QRect(-19200, 0, 19200, 10800), QRect(-19200, 0, 19200, 10800)}}},
+    };
+    platform::setScreensOverride(layouts.value(screens));
     run.writeSettings(settings);
     frmTextEdit *window = run.start();
-    if (centred) {
-        QCOMPARE(window->Left(), 870);
-        QCOMPARE(window->Top(), 674);
-    } else {
-        QVERIFY(window->Left() != 870);
-    }
+    QCOMPARE(QPoint(window->Left(), window->Top()), place);
 }
 
 QTEST_MAIN(StartupTest)

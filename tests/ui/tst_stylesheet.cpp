@@ -116,6 +116,8 @@ private slots:
     void editSaveCancel();
     void htmlKeepsUnsavedStylesheet();
     void secondPressWhileWaiting();
+    void cssComesBackUpAfterChooser_data();
+    void cssComesBackUpAfterChooser();
     void closingMainWindowEndsWait();
     void waitDoesNotSpin();
 };
@@ -266,6 +268,34 @@ void StylesheetTest::secondPressWhileWaiting()
     QVERIFY(!w->waitingForChooser());
     QCOMPARE(App().CssFile, native(f.path("css/site.css")));
     QVERIFY(stylesheetView(w));
+}
+
+void StylesheetTest::cssComesBackUpAfterChooser_data()
+{
+    QTest::addColumn<bool>("picked");
+    QTest::newRow("picked") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+void StylesheetTest::cssComesBackUpAfterChooser()
+{
+    QFETCH(bool, picked);
+    Fixture f;
+    frmTextEdit *w = f.start();
+    // As with a real mouse: the press starts the wait, the release arrives
+    // while the pane waits, then the chooser answers.
+    const QString folder = native(f.path("css"));
+    whenChooserOpens(w, [w, picked, folder](frmFileSelect *chooser) {
+        QTest::mouseRelease(w->cmdCSS, Qt::LeftButton);
+        if (picked) {
+            chooser->Dir1->SetPath(folder);
+            chooser->File1->SetSelected(rowOf(chooser->File1, "site.css"), true);
+        }
+        QTest::mouseClick(picked ? chooser->Command1 : chooser->Command2, Qt::LeftButton);
+    });
+    QTest::mousePress(w->cmdCSS, Qt::LeftButton);
+    QCOMPARE(w->ViewCSS(), picked ? 1 : 0);
+    QVERIFY(!w->cmdCSS->isDown());
 }
 
 void StylesheetTest::closingMainWindowEndsWait()

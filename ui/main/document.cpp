@@ -58,10 +58,7 @@ void frmTextEdit::File2_Click()
 
 void frmTextEdit::cmdSave_Click()
 {
-    focusDummy();
-    forms::DoEvents();
-    m_document->writeTo(App().CurrentFile);
-    NoChanges();
+    savePane(*m_document, App().CurrentFile);
 }
 
 void frmTextEdit::cmdCancel_Click()

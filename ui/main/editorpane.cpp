@@ -61,11 +61,14 @@ void EditorPane::fillFromFile(const QString &path)
         m_text->SetText(normalized);
 }
 
-bool EditorPane::writeTo(const QString &path)
+bool EditorPane::Save(const QString &path)
 {
     // Written straight from the text box's buffer: a copy of a big document
     // would cost more than the encoding and the write together.
     std::array<QStringView, 2> pieces = m_text->textPieces();
     support::TrimTrailingLineEnds(pieces);
-    return support::WriteTextFile(path, pieces, m_encoding);
+    if (!support::WriteTextFile(path, pieces, m_encoding))
+        return false;
+    NoChanges();
+    return true;
 }

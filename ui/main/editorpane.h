@@ -41,9 +41,11 @@ public:
     void fillFromFile(const QString &path);
 
     // Writes the text without its trailing line ends, in the encoding the
-    // file was read in; a failure has shown its message. The box's text
-    // stays as it is.
-    bool writeTo(const QString &path);
+    // file was read in; the box's text stays as it is. Only a successful
+    // write clears the changes: after a failure, which has shown its
+    // message, they stay pending (and the browser locked), since nothing of
+    // them reached the file.
+    bool Save(const QString &path);
 
 private:
     forms::TextBox *m_text;

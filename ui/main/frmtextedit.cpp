@@ -4,6 +4,7 @@
 #include "forms/commandbutton.h"
 #include "forms/designfont.h"
 #include "forms/drivelist.h"
+#include "forms/events.h"
 #include "forms/filelist.h"
 #include "forms/folderlist.h"
 #include "forms/label.h"
@@ -245,6 +246,13 @@ bool frmTextEdit::ChangedCSS() const
 void frmTextEdit::focusDummy()
 {
     dummy->SetFocus();
+}
+
+void frmTextEdit::savePane(EditorPane &pane, const QString &path)
+{
+    focusDummy();
+    forms::DoEvents();
+    pane.Save(path);
 }
 
 void frmTextEdit::Form_Load()

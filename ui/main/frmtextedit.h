@@ -135,6 +135,8 @@ private:
     void cmdUmlaute_Click();
 
     void focusDummy();
+    // Save of either pane: the focus to dummy, pending events, the write.
+    void savePane(EditorPane &pane, const QString &path);
 
     EditorPane *m_document = nullptr;
     EditorPane *m_stylesheet = nullptr;

@@ -138,10 +138,7 @@ void frmTextEdit::cmdHTML_MouseDown(int button, int shift, double x, double y)
 
 void frmTextEdit::cmdSaveCSS_Click()
 {
-    focusDummy();
-    forms::DoEvents();
-    m_stylesheet->writeTo(App().CssFile);
-    NoChangesCSS();
+    savePane(*m_stylesheet, App().CssFile);
 }
 
 void frmTextEdit::cmdCancelCSS_Click()
