@@ -8,13 +8,13 @@
 namespace forms {
 
 TextBox::TextBox(QWidget *parent)
-    : TextView(parent)
+    : textengine::TextView(parent)
     , Placeable(this)
 {
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_NoMousePropagation);
     initColors(palette().color(QPalette::Base), palette().color(QPalette::Text));
-    connect(this, &TextView::edited, this, &TextBox::Change);
+    connect(this, &textengine::TextView::edited, this, &TextBox::Change);
 }
 
 void TextBox::SetText(const QString &text)
@@ -39,7 +39,7 @@ void TextBox::mouseMoveEvent(QMouseEvent *event)
     const QPointF at = event->position() + QPointF(viewport()->pos());
     emit MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
                    at.y() * TwipsPerPixel);
-    TextView::mouseMoveEvent(event);
+    textengine::TextView::mouseMoveEvent(event);
     event->accept();
 }
 

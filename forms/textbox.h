@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/placeable.h"
-#include "forms/textview.h"
+#include "textengine/view/textview.h"
 
 #include <QLineEdit>
 
@@ -13,7 +13,7 @@ namespace forms {
 // Long lines wrap at the box's width; there is a vertical scroll bar only.
 // The first edit by the user turns lone CR and lone LF into CR LF, the line
 // break the box itself types.
-class TextBox : public TextView, public Placeable
+class TextBox : public textengine::TextView, public Placeable
 {
     Q_OBJECT
 public:

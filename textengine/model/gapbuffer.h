@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace forms {
+namespace textengine {
 
 // Text held in one array with a movable hole at the last edit point, so that
 // an edit costs the distance from the previous one rather than the length of
@@ -34,4 +34,4 @@ private:
     qsizetype m_gapEnd = 0;
 };
 
-} // namespace forms
+} // namespace textengine

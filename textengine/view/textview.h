@@ -1,34 +1,44 @@
 #pragma once
 
-#include "forms/charwidths.h"
-#include "forms/edithistory.h"
-#include "forms/rowlayouts.h"
-#include "forms/textcontent.h"
+#include "textengine/model/edithistory.h"
+#include "textengine/model/rowmap.h"
+#include "textengine/model/textcontent.h"
+#include "textengine/view/segmentlayouts.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <initializer_list>
+#include <optional>
 
-namespace forms {
+namespace textengine {
+
+class PrimarySelection;
 
 // A plain-text editing view that stays fast on huge documents and on lines
 // of many megabytes: the text lives in a gap buffer with a line index, and
-// only the lines on screen are wrapped and painted. Lines wrap at the view's
-// width; there is a vertical scroll bar only, counting visual rows.
-// Positions are offsets into text(), line breaks included as they are.
+// only what is on screen is laid out (with Qt's text stack) and painted.
+// Lines wrap at the view's width; there is a vertical scroll bar only,
+// counting visual rows. Positions are offsets into text(), line breaks
+// included as they are.
 class TextView : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
     explicit TextView(QWidget *parent = nullptr);
+    ~TextView() override;
 
     QString text() const { return m_content.text(); }
     std::array<QStringView, 2> textPieces() const { return m_content.pieces(); }
+    const TextContent &content() const { return m_content; }
     int length() const { return m_content.size(); }
     // Replaces the whole text, the caret goes to the start and the undo
     // history is emptied; false (and nothing happens) when it is equal.
     bool setText(const QString &text);
 
     int caretPosition() const { return m_caret; }
+    int anchorPosition() const { return m_anchor; }
     int selectionStart() const { return std::min(m_caret, m_anchor); }
     int selectionEnd() const { return std::max(m_caret, m_anchor); }
     QString selectedText() const;
@@ -39,6 +49,8 @@ public:
     // Edits as the user makes them, at the caret; each raises edited().
     void insertPlainText(const QString &text);
     void deletePreviousChar();
+    // Replaces the characters [from, to) as one step of the history.
+    void replace(int from, int to, const QString &text);
     void undo();
     void redo();
     void cut();
@@ -49,6 +61,15 @@ public:
     int lineCount() const { return m_content.lineCount(); }
     // Visual rows of a logical line at the current width.
     int visualRowCount(int line);
+    // The visual row that holds `position`, as [start, end) of the text.
+    std::pair<int, int> rowRange(int position);
+    // Where a caret at `position` stands, in the view's own coordinates;
+    // empty when it is not on screen.
+    QRect caretRectAt(int position);
+    // The position nearest to a point in the view's own coordinates.
+    int positionAtPoint(const QPoint &point);
+    // Scrolls so that the position is on screen.
+    void showPosition(int position);
 
 signals:
     // The user (or insertPlainText and its kin) changed the text.
@@ -72,66 +93,69 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
-    // A visual row: the row-th row of a logical line.
-    struct Row
-    {
-        int line = 0;
-        int row = 0;
-    };
-
     // Editing (textviewedit.cpp).
     // Every user edit first turns lone CR and lone LF into CR LF, so that
     // the text the user edits has one kind of line break only.
-    void ensureCrLf();
-    void replaceRange(int position, int removed, const QString &inserted, bool typed);
-    void applyReplace(int position, int removed, const QString &inserted);
-    void replaceSelection(const QString &text, bool typed);
-    void deleteTo(int position);
+    // Positions given are moved along with the text.
+    void ensureCrLf(std::initializer_list<int *> positions = {});
+    void replaceRange(int position, int removed, const QString &inserted, EditKind kind);
+    void applyReplace(int position, int removed, const QString &inserted, Selection after);
+    void replaceSelection(const QString &text, EditKind kind);
+    void deleteTo(int position, EditKind kind);
+    void offerPrimarySelection();
+    void keepPrimarySelection();
+    void pastePrimarySelection(const QPoint &at);
+
+    // Keys and mouse (textviewinput.cpp).
     bool handleEditKey(QKeyEvent *event);
     bool handleMoveKey(QKeyEvent *event);
+    int visualStep(int position, bool right);
     void moveCaret(int position, bool extend);
     bool isEditShortcut(QKeyEvent *event) const;
     static bool isTypedText(const QKeyEvent *event);
+    void dragSelectTo(const QPoint &point);
+    void autoScroll();
 
-    // Geometry (textview.cpp).
+    // Input methods (textviewinputmethod.cpp).
+    void commitPreedit();
+    void setPreedit(Preedit preedit);
+    QString surroundingText(int *start) const;
+
+    // Geometry and painting (textview.cpp).
     void relayout();
     void updateScrollBar();
     void scrolled(int value);
     void ensureCaretVisible();
-    // Rows from one row down to another (negative: up), exact near the view.
-    int rowDistance(Row from, Row to);
-    // Keeps the top row inside the text after edits.
-    void fixTop();
+    void caretMoved();
     int visibleRows() const;
-    Row rowOf(int position);
-    int rowStart(Row row);
-    int rowEnd(Row row);
-    bool isLastRow(Row row);
-    bool nextRow(Row &row);
-    bool previousRow(Row &row);
     qreal xOf(Row row, int position);
     int positionInRow(Row row, qreal x);
     int positionAt(const QPoint &point);
-    QRect caretRect();
-    void paintRow(QPainter &painter, Row row, int y);
-    void drawRun(QPainter &painter, Row row, int from, int to, int baseline);
+    std::optional<QRectF> caretBox(int position);
+    void paintSegmentRows(QPainter &painter, Row first, int rows, int y);
     void restartBlink();
+    bool isRightToLeft(Row row);
 
     TextContent m_content;
-    CharWidths m_widths;
-    RowLayouts m_layouts;
+    SegmentLayouts m_layouts;
+    RowMap m_rows;
     EditHistory m_history;
+    Preedit m_preedit;
     int m_caret = 0;
     int m_anchor = 0;
     // Where Up and Down aim, kept across rows of other lengths.
     qreal m_goalX = -1;
     Row m_top;
-    int m_rowHeight = 16;
     bool m_syncingScrollBar = false;
     bool m_caretShown = true;
     bool m_selecting = false;
     QBasicTimer m_blink;
-    QString m_preedit;
+    // A press soon after a double click selects the whole line.
+    QElapsedTimer m_sinceDoubleClick;
+    QPoint m_doubleClickAt;
+    QBasicTimer m_autoScroll;
+    QPoint m_dragPoint;
+    QPointer<PrimarySelection> m_primary;
 };
 
-} // namespace forms
+} // namespace textengine

@@ -1,9 +1,9 @@
-#include "forms/rowcounter.h"
+#include "textengine/model/rowcounter.h"
 
 #include <algorithm>
 #include <numeric>
 
-namespace forms {
+namespace textengine {
 
 void RowCounter::assign(std::vector<int> counts)
 {
@@ -76,4 +76,4 @@ void RowCounter::build()
     m_total = std::accumulate(m_counts.begin(), m_counts.end(), 0);
 }
 
-} // namespace forms
+} // namespace textengine

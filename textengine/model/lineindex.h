@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace forms {
+namespace textengine {
 
 class GapBuffer;
 
@@ -30,4 +30,4 @@ private:
     bool m_onlyCrLf = true;
 };
 
-} // namespace forms
+} // namespace textengine

@@ -1,10 +1,10 @@
-#include "forms/lineindex.h"
+#include "textengine/model/lineindex.h"
 
-#include "forms/gapbuffer.h"
+#include "textengine/model/gapbuffer.h"
 
 #include <algorithm>
 
-namespace forms {
+namespace textengine {
 
 namespace {
 
@@ -86,4 +86,4 @@ int LineIndex::lineOf(int position) const
     return static_cast<int>(it - m_starts.begin()) - 1;
 }
 
-} // namespace forms
+} // namespace textengine

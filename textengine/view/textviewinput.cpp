@@ -1,16 +1,16 @@
-#include "forms/textview.h"
+#include "textengine/view/textview.h"
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <functional>
 #include <limits>
 
-namespace forms {
+namespace textengine {
 
 namespace {
 
@@ -19,6 +19,9 @@ bool isRedo(const QKeyEvent *event)
     return event->matches(QKeySequence::Redo)
         || (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier);
 }
+
+// How often the view scrolls while a selection is dragged past its edge.
+constexpr int autoScrollMs = 50;
 
 } // namespace
 
@@ -74,7 +77,7 @@ void TextView::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (isTypedText(event)) {
-        replaceSelection(event->text(), true);
+        replaceSelection(event->text(), EditKind::Typing);
         event->accept();
         return;
     }
@@ -97,23 +100,37 @@ bool TextView::handleEditKey(QKeyEvent *event)
         selectAll();
     } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
         ensureCrLf();
-        deleteTo(m_content.previousWordStart(m_caret));
+        deleteTo(m_content.previousWordStart(m_caret), EditKind::Other);
     } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
         ensureCrLf();
-        deleteTo(m_content.nextWordStart(m_caret));
+        deleteTo(m_content.nextWordStart(m_caret), EditKind::Other);
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
         deletePreviousChar();
     } else if (event->matches(QKeySequence::Delete)
                || (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)) {
         ensureCrLf();
-        deleteTo(m_content.nextPosition(m_caret));
+        deleteTo(m_content.nextPosition(m_caret), EditKind::DeletingForward);
     } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
                && !(event->modifiers() & Qt::ControlModifier)) {
-        replaceSelection(QStringLiteral("\r\n"), false);
+        replaceSelection(QStringLiteral("\r\n"), EditKind::Other);
     } else {
         return false;
     }
     return true;
+}
+
+int TextView::visualStep(int position, bool right)
+{
+    const Row row = m_rows.rowOf(position);
+    const Segment segment = m_rows.segment(row.line, row.segment);
+    if (const std::optional<int> step = m_layouts.layout(segment).visualStep(position - segment.from, right))
+        return segment.from + *step;
+    // At the segment's outer edge the arrow goes on to the next segment or
+    // line (right is forward in a left-to-right line, backward in a
+    // right-to-left one), wherever on the edge the caret stood.
+    if (right != (segment.direction == Qt::RightToLeft))
+        return segment.to == m_content.lineEnd(row.line) ? m_content.nextPosition(segment.to) : segment.to;
+    return m_content.previousPosition(segment.from);
 }
 
 bool TextView::handleMoveKey(QKeyEvent *event)
@@ -123,19 +140,27 @@ bool TextView::handleMoveKey(QKeyEvent *event)
     auto matches = [event](QKeySequence::StandardKey move, QKeySequence::StandardKey select) {
         return event->matches(move) || event->matches(select);
     };
-    if (matches(QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar)) {
-        moveCaret(collapse ? selectionEnd() : m_content.nextPosition(m_caret), extend);
-    } else if (matches(QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar)) {
-        moveCaret(collapse ? selectionStart() : m_content.previousPosition(m_caret), extend);
-    } else if (matches(QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord)) {
-        moveCaret(m_content.nextWordStart(m_caret), extend);
-    } else if (matches(QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord)) {
-        moveCaret(m_content.previousWordStart(m_caret), extend);
+    const bool rightToLeft = isRightToLeft(m_rows.rowOf(m_caret));
+    const bool right = matches(QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar);
+    const bool wordRight = matches(QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord);
+    if (right || matches(QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar)) {
+        // A selection collapses to its end on the side the arrow points to.
+        if (collapse)
+            moveCaret(right != rightToLeft ? selectionEnd() : selectionStart(), false);
+        else
+            moveCaret(visualStep(m_caret, right), extend);
+    } else if (wordRight || matches(QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord)) {
+        // Words go in the text's order, mirrored in a right-to-left line.
+        const bool forward = wordRight != rightToLeft;
+        moveCaret(forward ? m_content.nextWordStart(m_caret) : m_content.previousWordStart(m_caret), extend);
     } else if (matches(QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine)) {
-        moveCaret(rowStart(rowOf(m_caret)), extend);
+        moveCaret(rowRange(m_caret).first, extend);
     } else if (matches(QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine)) {
-        const Row row = rowOf(m_caret);
-        moveCaret(positionInRow(row, std::numeric_limits<qreal>::max()), extend);
+        const Row row = m_rows.rowOf(m_caret);
+        const int end = m_rows.rowEnd(row);
+        // A wrapped row ends before its last character: its end is where the
+        // next row starts.
+        moveCaret(m_rows.isLastInLine(row) ? end : m_content.previousPosition(end), extend);
     } else if (matches(QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument)) {
         moveCaret(0, extend);
     } else if (matches(QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument)) {
@@ -152,12 +177,12 @@ bool TextView::handleMoveKey(QKeyEvent *event)
             rows = -visibleRows();
         else
             return false;
-        Row row = rowOf(m_caret);
+        Row row = m_rows.rowOf(m_caret);
         const qreal goal = m_goalX >= 0 ? m_goalX : xOf(row, m_caret);
         int moved = 0;
-        for (; moved < rows && nextRow(row); ++moved) {
+        for (; moved < rows && m_rows.next(row); ++moved) {
         }
-        for (; moved > rows && previousRow(row); --moved) {
+        for (; moved > rows && m_rows.previous(row); --moved) {
         }
         if (std::abs(rows) > 1) {
             // A page key scrolls the view by the rows the caret moved.
@@ -167,6 +192,8 @@ bool TextView::handleMoveKey(QKeyEvent *event)
         moveCaret(positionInRow(row, goal), extend);
         m_goalX = goal;
     }
+    if (extend)
+        offerPrimarySelection();
     return true;
 }
 
@@ -176,21 +203,32 @@ void TextView::moveCaret(int position, bool extend)
     if (!extend)
         m_anchor = m_caret;
     m_goalX = -1;
-    m_history.endTyping();
-    ensureCaretVisible();
-    restartBlink();
-    viewport()->update();
+    m_history.endRun();
+    caretMoved();
 }
 
 void TextView::mousePressEvent(QMouseEvent *event)
 {
+    commitPreedit();
+    const QPoint at = event->position().toPoint();
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    m_selecting = true;
-    moveCaret(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
     event->accept();
+    // A third press soon after a double click, where it was, takes the line
+    // with its line break.
+    if (m_sinceDoubleClick.isValid() && !m_sinceDoubleClick.hasExpired(QApplication::doubleClickInterval())
+        && (at - m_doubleClickAt).manhattanLength() < QApplication::startDragDistance()) {
+        m_sinceDoubleClick.invalidate();
+        const int line = m_content.lineOf(positionAt(at));
+        select(m_content.lineStart(line), line + 1 < lineCount() ? m_content.lineStart(line + 1) : length());
+        offerPrimarySelection();
+        return;
+    }
+    m_selecting = true;
+    m_dragPoint = at;
+    moveCaret(positionAt(at), event->modifiers() & Qt::ShiftModifier);
 }
 
 void TextView::mouseMoveEvent(QMouseEvent *event)
@@ -199,22 +237,54 @@ void TextView::mouseMoveEvent(QMouseEvent *event)
         QAbstractScrollArea::mouseMoveEvent(event);
         return;
     }
-    const QPoint at = event->position().toPoint();
-    QScrollBar *bar = verticalScrollBar();
-    if (at.y() < 0)
-        bar->setValue(bar->value() - 1);
-    else if (at.y() > viewport()->height())
-        bar->setValue(bar->value() + 1);
-    m_caret = m_content.snap(positionAt(at));
+    m_dragPoint = event->position().toPoint();
+    dragSelectTo(m_dragPoint);
+    // Past the top or bottom edge the view keeps scrolling while the mouse
+    // rests, faster the farther it is.
+    const bool outside = m_dragPoint.y() < 0 || m_dragPoint.y() >= viewport()->height();
+    if (outside && !m_autoScroll.isActive())
+        m_autoScroll.start(autoScrollMs, this);
+    else if (!outside)
+        m_autoScroll.stop();
+    event->accept();
+}
+
+void TextView::dragSelectTo(const QPoint &point)
+{
+    m_caret = m_content.snap(positionAt(point));
     m_goalX = -1;
     viewport()->update();
-    event->accept();
+    updateMicroFocus();
+}
+
+void TextView::autoScroll()
+{
+    if (!m_selecting) {
+        m_autoScroll.stop();
+        return;
+    }
+    const int height = viewport()->height();
+    const int beyond = m_dragPoint.y() < 0 ? m_dragPoint.y() : std::max(0, m_dragPoint.y() - height + 1);
+    const int rows = std::min(visibleRows(), 1 + std::abs(beyond) / m_layouts.rowHeight());
+    QScrollBar *bar = verticalScrollBar();
+    bar->setValue(bar->value() + (beyond < 0 ? -rows : rows));
+    // The selection follows to the row now at the edge.
+    dragSelectTo(QPoint(m_dragPoint.x(), std::clamp(m_dragPoint.y(), 0, height - 1)));
 }
 
 void TextView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && m_selecting) {
         m_selecting = false;
+        m_autoScroll.stop();
+        m_history.endRun();
+        caretMoved();
+        offerPrimarySelection();
+        event->accept();
+        return;
+    }
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        pastePrimarySelection(event->position().toPoint());
         event->accept();
         return;
     }
@@ -227,72 +297,42 @@ void TextView::mouseDoubleClickEvent(QMouseEvent *event)
         QAbstractScrollArea::mouseDoubleClickEvent(event);
         return;
     }
-    const auto [begin, end] = m_content.wordAt(positionAt(event->position().toPoint()));
+    m_selecting = false;
+    const QPoint at = event->position().toPoint();
+    const auto [begin, end] = m_content.wordAt(positionAt(at));
     select(begin, end);
+    offerPrimarySelection();
+    m_sinceDoubleClick.start();
+    m_doubleClickAt = at;
     event->accept();
 }
 
 void TextView::contextMenuEvent(QContextMenuEvent *event)
 {
+    commitPreedit();
     const bool selected = m_caret != m_anchor;
     QMenu menu(this);
-    auto add = [&](const QString &text, bool enabled, const std::function<void()> &handler) {
-        QAction *action = menu.addAction(text);
+    // The words and keys a desktop shows in a German text field's menu.
+    auto add = [&](const QString &text, QKeySequence::StandardKey key, bool enabled,
+                   const std::function<void()> &handler) {
+        const QKeySequence shortcut(key);
+        QAction *action = menu.addAction(
+            shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut.toString(QKeySequence::NativeText));
         action->setEnabled(enabled);
         connect(action, &QAction::triggered, this, handler);
     };
-    add(QStringLiteral("Rückgängig"), m_history.canUndo(), [this] { undo(); });
+    add(QStringLiteral("&Rückgängig"), QKeySequence::Undo, m_history.canUndo(), [this] { undo(); });
+    add(QStringLiteral("Wieder&herstellen"), QKeySequence::Redo, m_history.canRedo(), [this] { redo(); });
     menu.addSeparator();
-    add(QStringLiteral("Ausschneiden"), selected, [this] { cut(); });
-    add(QStringLiteral("Kopieren"), selected, [this] { copy(); });
-    add(QStringLiteral("Einfügen"), !QGuiApplication::clipboard()->text().isEmpty(), [this] { paste(); });
-    add(QStringLiteral("Löschen"), selected, [this] { replaceSelection(QString(), false); });
+    add(QStringLiteral("&Ausschneiden"), QKeySequence::Cut, selected, [this] { cut(); });
+    add(QStringLiteral("&Kopieren"), QKeySequence::Copy, selected, [this] { copy(); });
+    add(QStringLiteral("Einf&ügen"), QKeySequence::Paste, !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { paste(); });
+    add(QStringLiteral("Löschen"), QKeySequence::UnknownKey, selected,
+        [this] { replaceSelection(QString(), EditKind::Other); });
     menu.addSeparator();
-    add(QStringLiteral("Alles auswählen"), length() > 0, [this] { selectAll(); });
+    add(QStringLiteral("Alles auswählen"), QKeySequence::SelectAll, length() > 0, [this] { selectAll(); });
     menu.exec(event->globalPos());
 }
 
-void TextView::inputMethodEvent(QInputMethodEvent *event)
-{
-    if (event->replacementLength() > 0 && m_caret == m_anchor) {
-        const int from = m_content.snap(m_caret + event->replacementStart());
-        select(from, m_content.snap(from + event->replacementLength()));
-    }
-    if (!event->commitString().isEmpty() || (m_caret != m_anchor && event->replacementLength() > 0))
-        replaceSelection(event->commitString(), true);
-    m_preedit = event->preeditString();
-    viewport()->update();
-    event->accept();
-}
-
-QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const
-{
-    auto *self = const_cast<TextView *>(this);
-    // The input method sees the caret's line, cut to a window around the
-    // caret: a line may be megabytes long.
-    const int line = m_content.lineOf(m_caret);
-    const int from = std::max(m_content.lineStart(line), m_caret - 512);
-    const int to = std::min(m_content.lineEnd(line), m_caret + 512);
-    switch (query) {
-    case Qt::ImEnabled:
-        return true;
-    case Qt::ImHints:
-        return static_cast<int>(Qt::ImhMultiLine);
-    case Qt::ImCursorRectangle:
-        return QRectF(self->caretRect().translated(viewport()->pos()));
-    case Qt::ImFont:
-        return m_widths.font();
-    case Qt::ImCursorPosition:
-        return m_caret - from;
-    case Qt::ImAnchorPosition:
-        return std::clamp(m_anchor, from, to) - from;
-    case Qt::ImSurroundingText:
-        return m_content.mid(from, to - from);
-    case Qt::ImCurrentSelection:
-        return selectionEnd() - selectionStart() <= 4096 ? selectedText() : QString();
-    default:
-        return QAbstractScrollArea::inputMethodQuery(query);
-    }
-}
-
-} // namespace forms
+} // namespace textengine

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace forms {
+namespace textengine {
 
 // Visual rows per line with prefix sums (a Fenwick tree): which line holds
 // the n-th row of the document, and where a line's first row is, both in
@@ -32,4 +32,4 @@ private:
     int m_total = 0;
 };
 
-} // namespace forms
+} // namespace textengine

@@ -1,16 +1,23 @@
 #pragma once
 
-#include "forms/gapbuffer.h"
-#include "forms/lineindex.h"
+#include "textengine/model/gapbuffer.h"
+#include "textengine/model/lineindex.h"
 
 #include <QString>
 #include <array>
 #include <utility>
 
-namespace forms {
+namespace textengine {
 
 // The text of a text view with its lines, and the caret positions it allows:
-// never between CR and LF, never inside a surrogate pair.
+// the boundaries of what a reader sees as one character (a grapheme cluster:
+// a letter with its marks, an emoji with its modifiers, a flag), never
+// between CR and LF.
+//
+// Clusters are judged on a window of the line around the position, which
+// starts where a boundary is certain (the line's start or a blank): a
+// pathological cluster longer than the window is stepped through in pieces
+// instead of being scanned whole at every step.
 class TextContent
 {
 public:
@@ -28,6 +35,7 @@ public:
     int lineStart(int line) const { return m_lines.start(line); }
     // Where the line's characters end, before its line break.
     int lineEnd(int line) const;
+    int lineLength(int line) const { return lineEnd(line) - lineStart(line); }
     int lineOf(int position) const { return m_lines.lineOf(position); }
     bool onlyCrLf() const { return m_lines.onlyCrLf(); }
     // Rewrites every line break as CR LF, keeping the lines' characters.
@@ -35,19 +43,31 @@ public:
 
     // The nearest allowed caret position at or before `position`, in range.
     int snap(int position) const;
-    // One step right or left: a CR LF pair, a surrogate pair and a character
-    // with its combining marks count as one step.
+    // One step right or left in the text's order: one cluster, or one line
+    // break whatever its characters.
     int nextPosition(int position) const;
     int previousPosition(int position) const;
-    // What Backspace removes: one code point, or a whole line break.
-    int previousCodePoint(int position) const;
     int nextWordStart(int position) const;
     int previousWordStart(int position) const;
     // The word (or run of other characters) around `position`.
     std::pair<int, int> wordAt(int position) const;
 
+    // The direction of the line as a paragraph: that of its first strong
+    // character outside isolates (Unicode's rules P2 and P3, as Qt decides
+    // automatically); left to right when it has none.
+    Qt::LayoutDirection lineDirection(int line) const;
+
 private:
+    struct Window
+    {
+        int start;
+        QString text;
+    };
+    Window clusterWindow(int position) const;
+    // The nearest allowed caret position at or after `position`.
+    int snapForward(int position) const;
     bool isWordChar(int position) const;
+    bool isBlank(int position) const;
 
     GapBuffer m_buffer;
     LineIndex m_lines;
@@ -56,4 +76,4 @@ private:
 // The text with every CR LF, lone CR and lone LF replaced by CR LF.
 QString withCrLf(QStringView text);
 
-} // namespace forms
+} // namespace textengine

@@ -1,9 +1,9 @@
-#include "forms/gapbuffer.h"
+#include "textengine/model/gapbuffer.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace forms {
+namespace textengine {
 
 void GapBuffer::assign(const QString &text)
 {
@@ -91,4 +91,4 @@ void GapBuffer::growGap(qsizetype needed)
     m_gapEnd += extra;
 }
 
-} // namespace forms
+} // namespace textengine

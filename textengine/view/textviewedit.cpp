@@ -1,0 +1,192 @@
+#include "textengine/view/textview.h"
+
+#include "textengine/view/primaryselection.h"
+#include "textengine/view/textaccessible.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace textengine {
+
+namespace {
+
+// Other programs here expect LF between lines; a paste turns it back.
+QString withLf(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+} // namespace
+
+void TextView::ensureCrLf(std::initializer_list<int *> positions)
+{
+    if (m_content.onlyCrLf())
+        return;
+    keepPrimarySelection();
+    // Lines keep their characters, so positions move by line and column, and
+    // the laid-out rows (which count from their line's start) stay valid.
+    auto column = [this](int position) {
+        const int line = m_content.lineOf(position);
+        return std::pair{line, std::min(position, m_content.lineEnd(line)) - m_content.lineStart(line)};
+    };
+    std::vector<std::pair<int, int>> columns;
+    columns.push_back(column(m_caret));
+    columns.push_back(column(m_anchor));
+    for (const int *position : positions)
+        columns.push_back(column(*position));
+    const QString oldText = accessibleText(this);
+    m_content.normalizeLineBreaks();
+    auto back = [this](const std::pair<int, int> &column) {
+        return m_content.lineStart(column.first) + column.second;
+    };
+    m_caret = back(columns[0]);
+    m_anchor = back(columns[1]);
+    size_t i = 2;
+    for (int *position : positions)
+        *position = back(columns[i++]);
+    textReplacedForAccessibility(this, oldText);
+}
+
+void TextView::replaceRange(int position, int removed, const QString &inserted, EditKind kind)
+{
+    const int end = position + static_cast<int>(inserted.size());
+    m_history.record({position, m_content.mid(position, removed), inserted, {m_anchor, m_caret}, {end, end}}, kind);
+    applyReplace(position, removed, inserted, {end, end});
+}
+
+void TextView::applyReplace(int position, int removed, const QString &inserted, Selection after)
+{
+    keepPrimarySelection();
+    const int firstLine = m_content.lineOf(position);
+    const int lastLine = m_content.lineOf(position + removed);
+    const QString removedText = QAccessible::isActive() ? m_content.mid(position, removed) : QString();
+    m_content.replace(position, removed, inserted);
+    m_rows.edited(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
+    m_anchor = m_content.snap(after.anchor);
+    m_caret = m_content.snap(after.caret);
+    m_goalX = -1;
+    textEditedForAccessibility(this, position, removedText, inserted);
+    caretMoved();
+    emit edited();
+}
+
+void TextView::replaceSelection(const QString &text, EditKind kind)
+{
+    ensureCrLf();
+    const QString inserted = withCrLf(text);
+    const int start = selectionStart();
+    const int removed = selectionEnd() - start;
+    if (removed == 0 && inserted.isEmpty())
+        return;
+    replaceRange(start, removed, inserted, kind);
+}
+
+void TextView::replace(int from, int to, const QString &text)
+{
+    from = std::clamp(from, 0, length());
+    to = std::clamp(to, from, length());
+    ensureCrLf({&from, &to});
+    from = m_content.snap(from);
+    to = std::max(from, m_content.snap(to));
+    const QString inserted = withCrLf(text);
+    if (from == to && inserted.isEmpty())
+        return;
+    m_history.endRun();
+    replaceRange(from, to - from, inserted, EditKind::Other);
+}
+
+void TextView::deleteTo(int position, EditKind kind)
+{
+    if (m_caret != m_anchor) {
+        replaceSelection(QString(), EditKind::Other);
+        return;
+    }
+    const int from = std::min(position, m_caret);
+    const int to = std::max(position, m_caret);
+    if (from != to)
+        replaceRange(from, to - from, QString(), kind);
+}
+
+void TextView::insertPlainText(const QString &text)
+{
+    replaceSelection(text, EditKind::Other);
+}
+
+void TextView::deletePreviousChar()
+{
+    ensureCrLf();
+    deleteTo(m_content.previousPosition(m_caret), EditKind::DeletingBack);
+}
+
+void TextView::undo()
+{
+    if (!m_history.canUndo())
+        return;
+    const EditStep step = m_history.undo();
+    applyReplace(step.position, static_cast<int>(step.inserted.size()), step.removed, step.before);
+}
+
+void TextView::redo()
+{
+    if (!m_history.canRedo())
+        return;
+    const EditStep step = m_history.redo();
+    applyReplace(step.position, static_cast<int>(step.removed.size()), step.inserted, step.after);
+}
+
+void TextView::copy() const
+{
+    if (m_caret != m_anchor)
+        QGuiApplication::clipboard()->setText(withLf(selectedText()));
+}
+
+void TextView::cut()
+{
+    if (m_caret == m_anchor)
+        return;
+    copy();
+    replaceSelection(QString(), EditKind::Other);
+}
+
+void TextView::paste()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!text.isEmpty())
+        replaceSelection(text, EditKind::Other);
+}
+
+void TextView::selectAll()
+{
+    select(0, length());
+    offerPrimarySelection();
+}
+
+void TextView::offerPrimarySelection()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (m_caret == m_anchor || !clipboard->supportsSelection())
+        return;
+    keepPrimarySelection();
+    m_primary = new PrimarySelection(m_content, selectionStart(), selectionEnd());
+    clipboard->setMimeData(m_primary, QClipboard::Selection);
+}
+
+void TextView::keepPrimarySelection()
+{
+    if (m_primary)
+        m_primary->keep();
+}
+
+void TextView::pastePrimarySelection(const QPoint &at)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        return;
+    const QString text = clipboard->text(QClipboard::Selection);
+    setCaretPosition(positionAt(at));
+    if (!text.isEmpty())
+        replaceSelection(text, EditKind::Other);
+}
+
+} // namespace textengine
