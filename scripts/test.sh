@@ -8,7 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache
+# qt6-base-private-dev lets a test switch accessibility on as a screen reader
+# does; xvfb runs the test of the X11 primary selection.
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache qt6-base-private-dev xvfb xauth
 
 launcher=()
 if command -v ccache >/dev/null; then

@@ -43,6 +43,8 @@ public:
 
     // The nearest allowed caret position at or before `position`, in range.
     int snap(int position) const;
+    // The nearest allowed caret position at or after `position`.
+    int snapForward(int position) const;
     // One step right or left in the text's order: one cluster, or one line
     // break whatever its characters.
     int nextPosition(int position) const;
@@ -64,8 +66,6 @@ private:
         QString text;
     };
     Window clusterWindow(int position) const;
-    // The nearest allowed caret position at or after `position`.
-    int snapForward(int position) const;
     bool isWordChar(int position) const;
     bool isBlank(int position) const;
 

@@ -122,9 +122,11 @@ std::optional<qreal> SegmentLayout::preeditCaretX(int row) const
     return line.cursorToX(at);
 }
 
-int SegmentLayout::positionAt(int row, qreal x) const
+int SegmentLayout::positionAt(int row, qreal x, bool onCharacter) const
 {
     const QTextLine line = m_layout.lineAt(row);
+    if (onCharacter)
+        return fromLayout(line.xToCursor(x, QTextLine::CursorOnCharacter));
     int at = line.xToCursor(x, QTextLine::CursorBetweenCharacters);
     // Past the end of a wrapped row the caret stays on that row, before its
     // last character, rather than at the start of the next row.

@@ -61,8 +61,9 @@ public:
     qreal caretX(int row, int position) const;
     // Where the caret of the composition stands, when it lies in this row.
     std::optional<qreal> preeditCaretX(int row) const;
-    // The caret position in the row nearest to x.
-    int positionAt(int row, qreal x) const;
+    // The caret position in the row nearest to x, or with `onCharacter`
+    // the character under x.
+    int positionAt(int row, qreal x, bool onCharacter = false) const;
     // The row's left and right edges, and where its text ends.
     qreal rowLeft(int row) const { return m_layout.lineAt(row).x(); }
     qreal rowRight(int row) const;

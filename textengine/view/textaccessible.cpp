@@ -270,7 +270,7 @@ int TextViewAccessible::offsetAtPoint(const QPoint &point) const
     const QPoint local = text->mapFromGlobal(point);
     if (!text->rect().contains(local))
         return -1;
-    return AccessibleOffsets(text->content()).toAccessible(text->positionAtPoint(local));
+    return AccessibleOffsets(text->content()).toAccessible(text->characterAt(local));
 }
 
 void TextViewAccessible::scrollToSubstring(int startIndex, int endIndex)

@@ -181,13 +181,13 @@ qreal TextView::xOf(Row row, int position)
     return m_layouts.layout(segment).caretX(row.index, position - segment.from);
 }
 
-int TextView::positionInRow(Row row, qreal x)
+int TextView::positionInRow(Row row, qreal x, bool onCharacter)
 {
     const Segment segment = m_rows.segment(row.line, row.segment);
-    return segment.from + m_layouts.layout(segment).positionAt(row.index, x);
+    return segment.from + m_layouts.layout(segment).positionAt(row.index, x, onCharacter);
 }
 
-int TextView::positionAt(const QPoint &point)
+int TextView::positionAt(const QPoint &point, bool onCharacter)
 {
     m_top = m_rows.clamp(m_top);
     Row row = m_top;
@@ -196,12 +196,12 @@ int TextView::positionAt(const QPoint &point)
     }
     for (; steps < 0 && m_rows.previous(row); ++steps) {
     }
-    return positionInRow(row, point.x() - margin);
+    return positionInRow(row, point.x() - margin, onCharacter);
 }
 
-int TextView::positionAtPoint(const QPoint &point)
+int TextView::characterAt(const QPoint &point)
 {
-    return positionAt(point - viewport()->pos());
+    return positionAt(point - viewport()->pos(), true);
 }
 
 std::optional<QRectF> TextView::caretBox(int position)

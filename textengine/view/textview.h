@@ -66,8 +66,8 @@ public:
     // Where a caret at `position` stands, in the view's own coordinates;
     // empty when it is not on screen.
     QRect caretRectAt(int position);
-    // The position nearest to a point in the view's own coordinates.
-    int positionAtPoint(const QPoint &point);
+    // The character under a point in the view's own coordinates.
+    int characterAt(const QPoint &point);
     // Scrolls so that the position is on screen.
     void showPosition(int position);
 
@@ -129,8 +129,10 @@ private:
     void caretMoved();
     int visibleRows() const;
     qreal xOf(Row row, int position);
-    int positionInRow(Row row, qreal x);
-    int positionAt(const QPoint &point);
+    // The caret position nearest to x, or with `onCharacter` the character
+    // under it.
+    int positionInRow(Row row, qreal x, bool onCharacter = false);
+    int positionAt(const QPoint &point, bool onCharacter = false);
     std::optional<QRectF> caretBox(int position);
     void paintSegmentRows(QPainter &painter, Row first, int rows, int y);
     void restartBlink();

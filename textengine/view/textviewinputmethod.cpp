@@ -55,9 +55,11 @@ void TextView::inputMethodEvent(QInputMethodEvent *event)
         if (m_preedit.isActive())
             setPreedit({});
         if (replacementLength > 0 && m_caret == m_anchor) {
-            const int from = m_content.snap(m_caret + event->replacementStart());
-            m_anchor = from;
-            m_caret = std::max(from, m_content.snap(from + replacementLength));
+            // Whole clusters: a range that starts or ends inside one takes
+            // all of it.
+            const int from = m_caret + event->replacementStart();
+            m_anchor = m_content.snap(from);
+            m_caret = std::max(m_anchor, m_content.snapForward(from + replacementLength));
         }
         replaceSelection(event->commitString(), EditKind::Typing);
     }
