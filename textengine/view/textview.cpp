@@ -136,14 +136,14 @@ int TextView::visibleRows() const
     return std::max(1, (viewport()->height() - margin) / m_layouts.rowHeight());
 }
 
-void TextView::ensureCaretVisible()
+void TextView::ensureVisible(int position)
 {
-    const Row caret = m_rows.rowOf(m_caret);
-    const int distance = m_rows.distance(m_top, caret, visibleRows() + 2);
+    const Row row = m_rows.rowOf(position);
+    const int distance = m_rows.distance(m_top, row, visibleRows() + 2);
     if (distance < 0) {
-        m_top = caret;
+        m_top = row;
     } else if (distance >= visibleRows()) {
-        Row top = caret;
+        Row top = row;
         for (int i = 1; i < visibleRows() && m_rows.previous(top); ++i) {
         }
         m_top = top;
@@ -153,17 +153,14 @@ void TextView::ensureCaretVisible()
 
 void TextView::showPosition(int position)
 {
-    const int caret = m_caret;
-    m_caret = std::clamp(position, 0, length());
-    ensureCaretVisible();
-    m_caret = caret;
+    ensureVisible(std::clamp(position, 0, length()));
     viewport()->update();
     updateMicroFocus();
 }
 
 void TextView::caretMoved()
 {
-    ensureCaretVisible();
+    ensureVisible(m_caret);
     restartBlink();
     viewport()->update();
     updateMicroFocus();

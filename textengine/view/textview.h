@@ -125,7 +125,8 @@ private:
     void relayout();
     void updateScrollBar();
     void scrolled(int value);
-    void ensureCaretVisible();
+    // Scrolls as little as needed to bring the position's row on screen.
+    void ensureVisible(int position);
     void caretMoved();
     int visibleRows() const;
     qreal xOf(Row row, int position);
