@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache desktop-file-utils appstream
 
 launcher=()
 if command -v ccache >/dev/null; then
