@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "app/settingslocation.h"
 #include "platform/profile.h"
 
 #include <charconv>
@@ -98,6 +99,7 @@ QString ReadIni(const QString &section, const QString &key, const QString &file,
 
 QString WriteIni(const QString &section, const QString &key, const QString &value, const QString &file)
 {
+    CreateSettingsFolderFor(file);
     platform::writeProfileString(section, key, value, file);
     return QString();
 }
@@ -151,4 +153,19 @@ double RoundHalfEven(double value)
     if (std::fabs(value - std::trunc(value)) == 0.5)
         return 2.0 * std::round(value / 2.0);
     return std::round(value);
+}
+
+IniWriteGroup::IniWriteGroup(const QString &file)
+{
+    // The lock file lies beside the settings file, so its folder must exist
+    // before the group can hold it.
+    CreateSettingsFolderFor(file);
+    m_group = std::make_unique<platform::ProfileWriteGroup>(file);
+}
+
+IniWriteGroup::~IniWriteGroup() = default;
+
+bool IniWriteGroup::locked() const
+{
+    return m_group->locked();
 }

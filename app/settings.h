@@ -1,8 +1,11 @@
 #pragma once
 
-#include "platform/profile.h"
-
 #include <QString>
+#include <memory>
+
+namespace platform {
+class ProfileWriteGroup;
+}
 
 // The settings file: one value read or written at a time, nothing cached.
 
@@ -14,6 +17,7 @@ QString ReadIni(const QString &section, const QString &key, const QString &file,
 QString ReadIni(const QString &section, const QString &key, const QString &file, long long defaultValue);
 
 // Stores the value; names reach the file as given. Failures are silent.
+// The per-user settings folder is created at the first write into it.
 // Returns the empty text.
 QString WriteIni(const QString &section, const QString &key, const QString &value, const QString &file);
 
@@ -30,4 +34,16 @@ double RoundHalfEven(double value);
 
 // Keeps the settings file locked against other instances of the program
 // while a group of WriteIni calls runs, so the group lands as a whole.
-using IniWriteGroup = platform::ProfileWriteGroup;
+class IniWriteGroup
+{
+public:
+    explicit IniWriteGroup(const QString &file);
+    ~IniWriteGroup();
+    IniWriteGroup(const IniWriteGroup &) = delete;
+    IniWriteGroup &operator=(const IniWriteGroup &) = delete;
+
+    bool locked() const;
+
+private:
+    std::unique_ptr<platform::ProfileWriteGroup> m_group;
+};

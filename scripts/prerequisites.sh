@@ -31,7 +31,7 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev
-                qt6-qpa-plugins fonts-dejavu-core)
+                qt6-qpa-plugins fonts-dejavu-core qt6-translations-l10n)
 
 # Builds and ctest use every core of the machine.
 BUILD_JOBS="$(nproc)"

@@ -9,8 +9,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
 # qt6-base-private-dev lets a test switch accessibility on as a screen reader
-# does; xvfb runs the test of the X11 primary selection.
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache qt6-base-private-dev xvfb xauth
+# does; xvfb runs the test of the X11 primary selection; desktop-file-utils
+# and appstream check what is installed.
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache qt6-base-private-dev xvfb xauth \
+    desktop-file-utils appstream
 
 launcher=()
 if command -v ccache >/dev/null; then

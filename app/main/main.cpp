@@ -1,3 +1,4 @@
+#include "app/main/desktopsetup.h"
 #include "app/main/startup.h"
 #include "platform/termination.h"
 #include "ui/main/frmtextedit.h"
@@ -10,6 +11,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    SetUpForDesktop(app);
     // Fusion paints the graphical buttons in their colours on every system.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 

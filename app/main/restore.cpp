@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/settings.h"
+#include "app/settingslocation.h"
 #include "forms/checkbox.h"
 #include "forms/drivelist.h"
 #include "forms/filelist.h"
@@ -51,7 +52,7 @@ void RestoreBrowserStylesheetOptions(frmTextEdit &window, const QString &command
         app.StartPath = support::LongPathOf(commandLine);
         folder = support::FolderOf(app.StartPath);
     } else {
-        folder = read(QStringLiteral("LastDir"), app.AppDir);
+        folder = read(QStringLiteral("LastDir"), FirstRunFolder(app.AppDir, app.IniFile));
     }
     window.Drive1->SetDrive(folder);
     window.Dir2->SetPath(folder);

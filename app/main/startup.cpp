@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/main/restore.h"
 #include "app/settings.h"
+#include "app/settingslocation.h"
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "support/message.h"
@@ -76,7 +77,7 @@ frmTextEdit *Main()
     app.AppTitle = QStringLiteral("Brenwick TXT-HTML-CSS-Editor");
     support::SetDefaultMessageTitle(app.AppTitle);
     const QString longExe = support::LongPathOf(app.AppDir + app.AppExe + QStringLiteral(".exe"));
-    app.IniFile = longExe.left(longExe.size() - 3) + QStringLiteral("ini");
+    app.IniFile = SettingsFileLocation(longExe.left(longExe.size() - 3) + QStringLiteral("ini"));
     app.FilePattern = QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo");
 
     // 5: the main window, hidden; its Load event runs now.

@@ -1,6 +1,7 @@
 // The real executable as its own process: the settings file is named after
 // it, and the end of a desktop session (SIGTERM) closes the main window so
 // the working state is saved.
+#include "tests/editorprocess.h"
 #include "tests/testsupport.h"
 
 #include <QDir>
@@ -11,42 +12,8 @@
 #include <QTest>
 #include <QThread>
 
-#include <csignal>
-
-namespace {
-
-// Generous: a sanitizer build on a busy machine takes seconds to come up.
-constexpr int startTimeoutMs = 60000;
-
-// Whether the process has its SIGTERM handler installed (the SigCgt mask in
-// /proc). The editor installs it once the main window is up; a SIGTERM sent
-// earlier would end it without saving.
-bool catchesTermination(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:")) {
-            bool ok = false;
-            const qulonglong mask = line.mid(7).trimmed().toULongLong(&ok, 16);
-            return ok && (mask & (1ULL << (SIGTERM - 1)));
-        }
-    }
-    return false;
-}
-
-// Waits until the editor can take a SIGTERM as the end of a session, or has
-// ended on its own.
-bool waitUntilTerminable(QProcess &editor)
-{
-    const qint64 pid = editor.processId();
-    return QTest::qWaitFor([&] { return editor.state() != QProcess::Running || catchesTermination(pid); },
-                           startTimeoutMs)
-        && editor.state() == QProcess::Running;
-}
-
-} // namespace
+using testsupport::editorStartTimeoutMs;
+using testsupport::waitUntilTerminable;
 
 class ProcessTest : public QObject
 {
@@ -116,7 +83,7 @@ Run runOnce(const QString &exe, const QString &folder)
         return run;
     }
     editor.terminate();
-    run.closedCleanly = editor.waitForFinished(startTimeoutMs) && editor.exitStatus() == QProcess::NormalExit
+    run.closedCleanly = editor.waitForFinished(editorStartTimeoutMs) && editor.exitStatus() == QProcess::NormalExit
         && editor.exitCode() == 0;
     run.ini = testsupport::readAll(QFileInfo(exe).absolutePath() + QStringLiteral("/Editor.ini"));
     return run;

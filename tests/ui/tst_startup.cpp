@@ -40,7 +40,10 @@ void StartupTest::applicationState()
     QCOMPARE(app.FilePattern, QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo"));
     QCOMPARE(window->Caption(), app.AppTitle);
     QVERIFY(window->isVisible());
-    QVERIFY(!window->windowIcon().isNull());
+    // Every size of the icon loads: an icon whose files are missing is not
+    // null, it only draws nothing.
+    for (int size : {16, 32, 48, 64, 128, 256})
+        QCOMPARE(window->windowIcon().pixmap(QSize(size, size)).size(), QSize(size, size));
     QCOMPARE(window->palette().color(QPalette::Window), QColor(0xE0, 0xE0, 0xE0));
     // Start-up only reads the settings file.
     QVERIFY(!QFile::exists(app.IniFile));

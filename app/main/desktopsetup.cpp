@@ -1,0 +1,16 @@
+#include "app/main/desktopsetup.h"
+
+#include "app/desktopidentity.h"
+#include "app/main/qtgermantexts.h"
+
+#include <QApplication>
+
+void SetUpForDesktop(QApplication &app)
+{
+    // Fixed names, so that a renamed executable keeps its per-user folder
+    // and its windows still find their desktop entry.
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(ApplicationName());
+    QGuiApplication::setDesktopFileName(DesktopFileName());
+    LoadQtGermanTexts(app);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+class QProcess;
+
+// The real editor as a process of its own.
+namespace testsupport {
+
+// Generous: a sanitizer build on a busy machine takes seconds to come up.
+inline constexpr int editorStartTimeoutMs = 60000;
+
+// Waits until the editor can take a SIGTERM as the end of a session, or has
+// ended on its own; true when it runs and can. The editor installs its
+// handler once the main window is up: a SIGTERM sent earlier would end it
+// without saving. The sign is read from /proc (Linux only).
+bool waitUntilTerminable(QProcess &editor);
+
+} // namespace testsupport
