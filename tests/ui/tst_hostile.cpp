@@ -134,15 +134,16 @@ void HostileTest::shellOpenRunsNothing()
     QVERIFY(QFile::setPermissions(opener + "/xdg-open", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
     // The offscreen platform has no desktop services, so the real open runs
-    // in a process of its own on the VNC platform: it needs no display and
-    // has the same services as X11, which start the first xdg-open on PATH.
+    // in a process of its own on a virtual X display, whose services start
+    // the first xdg-open on PATH. Its display numbers start far from those
+    // of the other test on a virtual display, so that the two never meet.
     QProcess helper;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PATH", opener + QLatin1Char(':') + env.value("PATH"));
-    env.insert("QT_QPA_PLATFORM", "vnc:port=0");
+    env.insert("QT_QPA_PLATFORM", "xcb");
     helper.setProcessEnvironment(env);
     helper.setWorkingDirectory(dir.path());
-    helper.start(QCoreApplication::applicationDirPath() + "/helper_shellopen", {file});
+    helper.start("xvfb-run", {"-a", "-n", "200", QCoreApplication::applicationDirPath() + "/helper_shellopen", file});
     QVERIFY2(helper.waitForFinished(60000), qPrintable(helper.errorString()));
     QVERIFY2(helper.exitStatus() == QProcess::NormalExit && helper.exitCode() == 0,
              helper.readAllStandardError().constData());
