@@ -12,6 +12,7 @@
 
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QAccessible>
 #include <QTest>
 
 using testsupport::ProgramRun;
@@ -142,6 +143,10 @@ void LayoutTest::designLook()
                        static_cast<QWidget *>(window.Dir2), static_cast<QWidget *>(window.Drive1),
                        static_cast<QWidget *>(window.txtTXT)})
         QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+    // A screen reader tells the two panes apart by name.
+    QCOMPARE(QAccessible::queryAccessibleInterface(window.txtTXT)->text(QAccessible::Name), QStringLiteral("Dokument"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(window.txtCSS)->text(QAccessible::Name),
+             QStringLiteral("Stylesheet"));
 }
 
 void LayoutTest::layoutFromRemembered_data()
