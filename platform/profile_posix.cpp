@@ -2,6 +2,7 @@
 
 #include "platform/inifile.h"
 #include "platform/profilelock.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -15,24 +16,6 @@
 namespace platform {
 
 namespace {
-
-// The whole file, an empty text for a missing file, nothing when it cannot be
-// read or is not a regular file (reading a FIFO or device could block).
-std::optional<QByteArray> readRegularFile(const QString &path)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return errno == ENOENT ? std::optional<QByteArray>(QByteArray()) : std::nullopt;
-    if (!S_ISREG(info.st_mode))
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
 
 // Whether an existing file may be replaced: a regular file that we may write
 // and whose permission bits let someone write it (root would be allowed to
@@ -92,7 +75,7 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     if (exists && !mayReplace(nativePath, info))
         return false;
 
-    const std::optional<QByteArray> text = readRegularFile(file);
+    const std::optional<QByteArray> text = exists ? readRegularFile(file) : QByteArray();
     if (!text)
         return false;
     const QByteArray updated = inifile::withValue(*text, section, key, value);

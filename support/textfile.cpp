@@ -1,5 +1,6 @@
 #include "support/textfile.h"
 
+#include "platform/regularfile.h"
 #include "platform/safewrite.h"
 #include "support/message.h"
 #include "support/textencoding.h"
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <optional>
 
 namespace support {
 
@@ -16,7 +18,7 @@ namespace {
 const QString writeFailedPrompt = QStringLiteral("Fehler beim Schreiben der Datei. ");
 
 // Opening a FIFO or a device for reading may block for ever or never end,
-// so only regular files (or links to them) count as readable text files.
+// so only regular files (or links to them) count as existing text files.
 bool isRegularFile(const QString &path)
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
@@ -29,29 +31,11 @@ bool isRegularFile(const QString &path)
 
 QByteArray readWholeFile(const QString &path)
 {
-    if (!isRegularFile(path))
-        fail(path, QStringLiteral("not a readable file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        fail(path, file.errorString());
-
-    QByteArray bytes(file.size(), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
-        if (n < 0)
-            fail(path, file.errorString());
-        if (n == 0)
-            break; // the file shrank while being read
-        got += qsizetype(n);
-    }
-    bytes.truncate(got);
-    // The file may also have grown.
-    const QByteArray rest = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fail(path, file.errorString());
-    bytes.append(rest);
-    return bytes;
+    QString reason;
+    std::optional<QByteArray> bytes = platform::readRegularFile(path, &reason);
+    if (!bytes)
+        fail(path, reason);
+    return std::move(*bytes);
 }
 
 // Every line ends with CR LF: a lone CR becomes CR LF, and a last line
