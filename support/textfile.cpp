@@ -2,7 +2,6 @@
 
 #include "platform/regularfile.h"
 #include "platform/safewrite.h"
-#include "support/message.h"
 #include "support/textencoding.h"
 #include "textengine/model/crlf.h"
 
@@ -15,8 +14,6 @@ namespace support {
 
 namespace {
 
-const QString writeFailedPrompt = QStringLiteral("Fehler beim Schreiben der Datei. ");
-
 // Opening a FIFO or a device for reading may block for ever or never end,
 // so only regular files (or links to them) count as existing text files.
 bool isRegularFile(const QString &path)
@@ -24,17 +21,12 @@ bool isRegularFile(const QString &path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-[[noreturn]] void fail(const QString &path, const QString &reason)
-{
-    throw TextFileError(QStringLiteral("%1: %2").arg(path, reason).toStdString());
-}
-
 QByteArray readWholeFile(const QString &path)
 {
     QString reason;
     std::optional<QByteArray> bytes = platform::readRegularFile(path, &reason);
     if (!bytes)
-        fail(path, reason);
+        throw TextFileError(QStringLiteral("%1: %2").arg(path, reason).toStdString());
     return std::move(*bytes);
 }
 
@@ -56,19 +48,15 @@ QString ReadTextFile(const QString &path, TextEncoding *encoding)
                               {.loneCarriageReturns = true, .endLastLine = true});
 }
 
-bool WriteTextFile(const QString &path, const QString &text, TextEncoding encoding)
+bool replaceTextFile(const QString &path, const QString &text, TextEncoding encoding)
 {
     const QStringView whole(text);
-    return WriteTextFile(path, std::span(&whole, 1), encoding);
+    return replaceTextFile(path, std::span(&whole, 1), encoding);
 }
 
-bool WriteTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding)
+bool replaceTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding)
 {
-    const QByteArray bytes = encodeTextWithSuffix(pieces, encoding, nullptr, "\r\n");
-    if (platform::writeFileSafely(path, bytes))
-        return true;
-    ShowMessage(writeFailedPrompt, MessageExclamation, QString());
-    return false;
+    return platform::writeFileSafely(path, encodeTextWithSuffix(pieces, encoding, nullptr, "\r\n"));
 }
 
 } // namespace support

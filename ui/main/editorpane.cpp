@@ -2,6 +2,7 @@
 
 #include "forms/commandbutton.h"
 #include "forms/textbox.h"
+#include "support/writetextfile.h"
 
 EditorPane::EditorPane(forms::TextBox *text, forms::CommandButton *save, forms::CommandButton *cancel,
                        BrowserLock lockBrowser, QObject *parent)
