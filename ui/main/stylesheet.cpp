@@ -3,7 +3,7 @@
 #include "ui/main/frmtextedit.h"
 
 #include "app/appstate.h"
-#include "app/settings.h"
+#include "app/programsettings.h"
 #include "forms/commandbutton.h"
 #include "forms/events.h"
 #include "forms/label.h"
@@ -54,7 +54,7 @@ void frmTextEdit::cmdCSS_MouseDown(int button, int shift, double x, double y)
         if (!chooseStylesheet())
             return;
         app.CssFile = app.ChooserFile;
-        WriteIni(app.AppTitle, QStringLiteral("LastCSS"), app.CssFile, app.IniFile);
+        WriteSetting(settingkeys::LastCSS, app.CssFile);
         load = true;
     }
     if (load)

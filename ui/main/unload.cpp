@@ -4,6 +4,7 @@
 #include "ui/main/frmtextedit.h"
 
 #include "app/appstate.h"
+#include "app/programsettings.h"
 #include "app/settings.h"
 #include "forms/checkbox.h"
 #include "forms/filelist.h"
@@ -14,23 +15,18 @@
 void frmTextEdit::Form_Unload(int &cancel)
 {
     Q_UNUSED(cancel);
-    const AppState &app = App();
-    auto write = [&app](const QString &key, const QString &value) {
-        WriteIni(app.AppTitle, key, value, app.IniFile);
-    };
-
     // Another instance closing at the same time never mixes its values in.
-    const IniWriteGroup group(app.IniFile);
+    const IniWriteGroup group(App().IniFile);
     QString lastDir = support::LongPathOf(File2->Path());
-    write(QStringLiteral("LastDir"), support::AddBackslash(lastDir));
-    write(QStringLiteral("Top"), NumberText(Top()));
-    write(QStringLiteral("Left"), NumberText(Left()));
-    write(QStringLiteral("Height"), NumberText(Height()));
-    write(QStringLiteral("Width"), NumberText(Width()));
-    write(QStringLiteral("Dark"), NumberText(chkDark->Value()));
-    write(QStringLiteral("Green"), NumberText(chkGreen->Value()));
-    write(QStringLiteral("SplitHLeft"), NumberText(lblSplitH->Left()));
-    write(QStringLiteral("SplitVTop"), NumberText(lblSplitV->Top()));
+    WriteSetting(settingkeys::LastDir, support::AddBackslash(lastDir));
+    WriteSetting(settingkeys::Top, NumberText(Top()));
+    WriteSetting(settingkeys::Left, NumberText(Left()));
+    WriteSetting(settingkeys::Height, NumberText(Height()));
+    WriteSetting(settingkeys::Width, NumberText(Width()));
+    WriteSetting(settingkeys::Dark, NumberText(chkDark->Value()));
+    WriteSetting(settingkeys::Green, NumberText(chkGreen->Value()));
+    WriteSetting(settingkeys::SplitHLeft, NumberText(lblSplitH->Left()));
+    WriteSetting(settingkeys::SplitVTop, NumberText(lblSplitV->Top()));
 
     // A chooser still open would keep the run alive with no main window and
     // leave the stylesheet pane waiting: it closes as cancelled.
