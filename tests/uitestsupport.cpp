@@ -1,12 +1,12 @@
 #include "tests/uitestsupport.h"
 
 #include "app/appstate.h"
-#include "app/main/startup.h"
+#include "forms/filelist.h"
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/window.h"
+#include "program/startup.h"
 #include "tests/testsupport.h"
-#include "forms/filelist.h"
 #include "ui/main/frmtextedit.h"
 
 #include <QApplication>

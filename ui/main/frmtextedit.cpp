@@ -260,3 +260,14 @@ void frmTextEdit::Form_Load()
     NoButtons();
     focusDummy();
 }
+
+void frmTextEdit::Form_Unload(int &cancel)
+{
+    Q_UNUSED(cancel);
+    emit Unloading();
+    // A chooser still open would keep the run alive with no main window and
+    // leave the stylesheet pane waiting: it closes as cancelled.
+    m_closing = true;
+    if (m_chooser)
+        m_chooser->close();
+}

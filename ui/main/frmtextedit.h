@@ -22,7 +22,7 @@ class QMimeData;
 // The main window: the file browser column, the document and stylesheet
 // editors with their Save/Cancel buttons, and the window options. Its
 // behaviour is split by concern over several source files (layout,
-// browser, document, stylesheet, options, unload).
+// browser, document, stylesheet, options).
 class frmTextEdit : public forms::Form
 {
     Q_OBJECT
@@ -85,6 +85,11 @@ public:
     void Form_MouseMove(int button, int shift, double x, double y) override;
     void cmdCSS_MouseDown(int button, int shift, double x, double y);
     void cmdHTML_MouseDown(int button, int shift, double x, double y);
+
+signals:
+    // Raised by Form_Unload before the window lets go of anything: the
+    // program's end saves the window state here (program/unload.h).
+    void Unloading();
 
 protected:
     void Form_Load() override;

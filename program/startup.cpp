@@ -1,12 +1,13 @@
-#include "app/main/startup.h"
+#include "program/startup.h"
 
 #include "app/appstate.h"
-#include "app/main/restore.h"
 #include "app/programsettings.h"
 #include "app/settings.h"
 #include "app/settingslocation.h"
 #include "platform/process.h"
 #include "platform/screen.h"
+#include "program/restore.h"
+#include "program/unload.h"
 #include "support/message.h"
 #include "support/paths.h"
 #include "support/windowhelpers.h"
@@ -76,8 +77,10 @@ frmTextEdit *Main()
     app.IniFile = SettingsFileLocation(longExe.left(longExe.size() - 3) + QStringLiteral("ini"));
     app.FilePattern = QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo");
 
-    // 5: the main window, hidden; its Load event runs now.
+    // 5: the main window, hidden; its Load event runs now. What start-up
+    // restores, its close saves.
     auto *window = new frmTextEdit();
+    QObject::connect(window, &frmTextEdit::Unloading, window, [window] { SaveWindowState(*window); });
     window->Load();
 
     // 6: browser folder, stylesheet path, colour options.

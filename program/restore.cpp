@@ -1,4 +1,4 @@
-#include "app/main/restore.h"
+#include "program/restore.h"
 
 #include "app/appstate.h"
 #include "app/programsettings.h"
