@@ -143,8 +143,8 @@ private:
     // Save of either pane: the focus to dummy, pending events, the write.
     void savePane(EditorPane &pane, const QString &path);
 
-    EditorPane *m_document = nullptr;
-    EditorPane *m_stylesheet = nullptr;
+    EditorPane *m_documentPane = nullptr;
+    EditorPane *m_stylesheetPane = nullptr;
     int m_viewCSS = 0;
     int m_onTop = 0;
     // Unset until the first press on a splitter bar.
