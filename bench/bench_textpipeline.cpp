@@ -3,6 +3,7 @@
 // bytes, so the figures can be read as ratios.
 #include "support/textfile.h"
 #include "support/umlauts.h"
+#include "support/writetextfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

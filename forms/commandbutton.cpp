@@ -1,7 +1,6 @@
 #include "forms/commandbutton.h"
 
-#include "forms/form.h"
-#include "forms/twips.h"
+#include "forms/mouseargs.h"
 
 #include <QMouseEvent>
 
@@ -54,9 +53,8 @@ void CommandButton::mousePressEvent(QMouseEvent *event)
     QPushButton::mousePressEvent(event);
     // The press stays with the button, whichever mouse button it was.
     event->accept();
-    const QPointF at = event->position();
-    emit MouseDown(buttonMask(event->button()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
-                   at.y() * TwipsPerPixel);
+    const MouseArgs mouse = mouseDownArgs(event);
+    emit MouseDown(mouse.button, mouse.shift, mouse.x, mouse.y);
 }
 
 } // namespace forms

@@ -13,7 +13,7 @@ DriveList::DriveList(QWidget *parent)
 {
     initColors(palette().color(QPalette::Base), palette().color(QPalette::Text));
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_quiet)
+        if (!m_filling)
             emit Change();
     });
     fill(platform::driveOf(QDir::currentPath()));
@@ -61,7 +61,7 @@ void DriveList::showPopup()
 
 void DriveList::fill(const QString &preferred)
 {
-    m_quiet = true;
+    m_filling = true;
     clear();
     const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
     const QStringList drives = platform::drives();
@@ -69,7 +69,7 @@ void DriveList::fill(const QString &preferred)
         addItem(icon, QDir::toNativeSeparators(drive), drive);
     const int index = findData(preferred);
     setCurrentIndex(index >= 0 ? index : (count() > 0 ? 0 : -1));
-    m_quiet = false;
+    m_filling = false;
 }
 
 } // namespace forms

@@ -33,7 +33,7 @@ private:
     // Reads the drives and chooses `preferred` again when it is still there.
     void fill(const QString &preferred);
 
-    bool m_quiet = false;
+    bool m_filling = false;
 };
 
 } // namespace forms

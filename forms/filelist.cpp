@@ -3,26 +3,15 @@
 #include "forms/filemask.h"
 #include "forms/folderentries.h"
 #include "forms/folderpath.h"
-#include "forms/form.h"
-#include "forms/listdrop.h"
-#include "forms/twips.h"
 
 #include <QDir>
-#include <QDropEvent>
 #include <QMouseEvent>
 
 namespace forms {
 
 FileList::FileList(QWidget *parent)
-    : QListWidget(parent)
-    , Placeable(this)
+    : BrowserList(parent)
 {
-    initColors(palette().color(QPalette::Base), palette().color(QPalette::Text));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    // Uniform sizes let the view lay out a hundred thousand names at once.
-    setUniformItemSizes(true);
-    viewport()->setMouseTracking(true);
-    viewport()->setAttribute(Qt::WA_NoMousePropagation);
     connect(this, &QListWidget::itemSelectionChanged, this, &FileList::selectionMoved);
     SetPath(QDir::currentPath());
 }
@@ -74,30 +63,9 @@ void FileList::Refresh()
     fill();
 }
 
-void FileList::SetShowHidden(bool show)
-{
-    if (show == m_showHidden)
-        return;
-    m_showHidden = show;
-    fill();
-}
-
-void FileList::SetAcceptFileDrops(bool accept)
-{
-    setAcceptDrops(accept);
-    viewport()->setAcceptDrops(accept);
-    setDropIndicatorShown(false);
-    setDragDropMode(accept ? QAbstractItemView::DropOnly : QAbstractItemView::NoDragDrop);
-}
-
 bool FileList::SetFocus()
 {
     return takeFocus(this);
-}
-
-void FileList::applyColors()
-{
-    applyPaletteColors(QPalette::Base, QPalette::Text);
 }
 
 QItemSelectionModel::SelectionFlags FileList::selectionCommand(const QModelIndex &index, const QEvent *event) const
@@ -131,42 +99,11 @@ void FileList::mousePressEvent(QMouseEvent *event)
         emit Click();
 }
 
-void FileList::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPointF at = event->position() + QPointF(viewport()->pos());
-    emit MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
-                   at.y() * TwipsPerPixel);
-    QListWidget::mouseMoveEvent(event);
-    event->accept();
-}
-
 void FileList::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QListWidget::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()))
         emit DblClick();
-}
-
-void FileList::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (acceptsFileDrag(event))
-        settleDropAction(event);
-    else
-        event->ignore();
-}
-
-void FileList::dragMoveEvent(QDragMoveEvent *event)
-{
-    if (acceptsFileDrag(event))
-        settleDropAction(event);
-    else
-        event->ignore();
-}
-
-void FileList::dropEvent(QDropEvent *event)
-{
-    settleDropAction(event);
-    emit OLEDragDrop(event->mimeData());
 }
 
 void FileList::selectionMoved()
@@ -189,7 +126,7 @@ void FileList::fill()
     m_filling = true;
     clear();
     m_selectedRow = -1;
-    addItems(fileNames(m_path, FileMask(m_pattern), m_showHidden));
+    addItems(fileNames(m_path, FileMask(m_pattern), showsHidden()));
     if (!keep.isEmpty()) {
         const QList<QListWidgetItem *> found = findItems(keep, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (!found.isEmpty()) {

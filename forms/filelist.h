@@ -1,10 +1,6 @@
 #pragma once
 
-#include "forms/placeable.h"
-
-#include <QListWidget>
-
-class QMimeData;
+#include "forms/browserlist.h"
 
 namespace forms {
 
@@ -12,7 +8,7 @@ namespace forms {
 // matched without regard to case), sorted. FileName is the selected name,
 // empty when none. Click is raised when the selection changes by mouse,
 // keyboard or code, and when the selected entry is clicked again.
-class FileList : public QListWidget, public Placeable
+class FileList : public BrowserList
 {
     Q_OBJECT
 public:
@@ -30,32 +26,23 @@ public:
     void SetSelected(int index, bool selected);
     // Re-reads the folder.
     void Refresh();
-    void SetShowHidden(bool show);
-    void SetAcceptFileDrops(bool accept);
     bool SetFocus();
 
 signals:
     void Click();
     void DblClick();
-    void MouseMove(int button, int shift, double x, double y);
-    void OLEDragDrop(const QMimeData *data);
 
 protected:
-    void applyColors() override;
+    void fill() override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event = nullptr) const override;
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dragMoveEvent(QDragMoveEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     // Raises Click when another entry became the chosen one.
     void selectionMoved();
-    void fill();
 
     QString m_path;
     // The folder the entries were read from.
@@ -63,7 +50,6 @@ private:
     int m_selectedRow = -1;
     bool m_filling = false;
     QString m_pattern = QStringLiteral("*.*");
-    bool m_showHidden = false;
 };
 
 } // namespace forms

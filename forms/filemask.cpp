@@ -8,27 +8,29 @@ namespace {
 // more character, so no pattern can make matching explode.
 bool wildcardMatch(const FileMask::CodePoints &mask, const FileMask::CodePoints &name)
 {
-    qsizetype m = 0;
-    qsizetype n = 0;
-    qsizetype starMask = -1;
-    qsizetype starName = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == U'?' || (mask[m] != U'*' && mask[m] == name[n]))) {
-            ++m;
-            ++n;
-        } else if (m < mask.size() && mask[m] == U'*') {
-            starMask = m++;
-            starName = n;
-        } else if (starMask >= 0) {
-            m = starMask + 1;
-            n = ++starName;
+    qsizetype inMask = 0;
+    qsizetype inName = 0;
+    // The last "*" met, and where in the name its run of characters ends.
+    qsizetype lastStar = -1;
+    qsizetype lastStarEnd = 0;
+    while (inName < name.size()) {
+        if (inMask < mask.size()
+            && (mask[inMask] == U'?' || (mask[inMask] != U'*' && mask[inMask] == name[inName]))) {
+            ++inMask;
+            ++inName;
+        } else if (inMask < mask.size() && mask[inMask] == U'*') {
+            lastStar = inMask++;
+            lastStarEnd = inName;
+        } else if (lastStar >= 0) {
+            inMask = lastStar + 1;
+            inName = ++lastStarEnd;
         } else {
             return false;
         }
     }
-    while (m < mask.size() && mask[m] == U'*')
-        ++m;
-    return m == mask.size();
+    while (inMask < mask.size() && mask[inMask] == U'*')
+        ++inMask;
+    return inMask == mask.size();
 }
 
 } // namespace

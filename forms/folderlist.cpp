@@ -3,13 +3,9 @@
 #include "forms/folderentries.h"
 #include "forms/folderindentdelegate.h"
 #include "forms/folderpath.h"
-#include "forms/form.h"
-#include "forms/listdrop.h"
-#include "forms/twips.h"
 #include "platform/drives.h"
 
 #include <QDir>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -49,15 +45,9 @@ QString entryText(const QString &folder, bool isRoot)
 } // namespace
 
 FolderList::FolderList(QWidget *parent)
-    : QListWidget(parent)
-    , Placeable(this)
+    : BrowserList(parent)
 {
-    initColors(palette().color(QPalette::Base), palette().color(QPalette::Text));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setUniformItemSizes(true);
     setItemDelegate(new FolderIndentDelegate(this));
-    viewport()->setMouseTracking(true);
-    viewport()->setAttribute(Qt::WA_NoMousePropagation);
     SetPath(QDir::currentPath());
 }
 
@@ -75,36 +65,6 @@ bool FolderList::SetPath(const QString &path)
     return true;
 }
 
-void FolderList::SetAcceptFileDrops(bool accept)
-{
-    setAcceptDrops(accept);
-    viewport()->setAcceptDrops(accept);
-    setDropIndicatorShown(false);
-    setDragDropMode(accept ? QAbstractItemView::DropOnly : QAbstractItemView::NoDragDrop);
-}
-
-void FolderList::SetShowHidden(bool show)
-{
-    if (show == m_showHidden)
-        return;
-    m_showHidden = show;
-    fill();
-}
-
-void FolderList::applyColors()
-{
-    applyPaletteColors(QPalette::Base, QPalette::Text);
-}
-
-void FolderList::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPointF at = event->position() + QPointF(viewport()->pos());
-    emit MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
-                   at.y() * TwipsPerPixel);
-    QListWidget::mouseMoveEvent(event);
-    event->accept();
-}
-
 void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QListWidget::mouseDoubleClickEvent(event);
@@ -120,28 +80,6 @@ void FolderList::keyPressEvent(QKeyEvent *event)
         return;
     }
     QListWidget::keyPressEvent(event);
-}
-
-void FolderList::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (acceptsFileDrag(event))
-        settleDropAction(event);
-    else
-        event->ignore();
-}
-
-void FolderList::dragMoveEvent(QDragMoveEvent *event)
-{
-    if (acceptsFileDrag(event))
-        settleDropAction(event);
-    else
-        event->ignore();
-}
-
-void FolderList::dropEvent(QDropEvent *event)
-{
-    settleDropAction(event);
-    emit OLEDragDrop(event->mimeData());
 }
 
 void FolderList::open(QListWidgetItem *item)
@@ -169,7 +107,7 @@ void FolderList::fill()
     const int currentRow = count() - 1;
     const QString base = QDir::fromNativeSeparators(m_path);
     const QString prefix = base.endsWith(u'/') ? base : base + u'/';
-    const QStringList names = subfolderNames(m_path, m_showHidden);
+    const QStringList names = subfolderNames(m_path, showsHidden());
     for (const QString &name : names) {
         auto *item = new QListWidgetItem(closedIcon, name, this);
         item->setData(PathRole, QDir::toNativeSeparators(prefix + name));

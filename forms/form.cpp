@@ -1,5 +1,6 @@
 #include "forms/form.h"
 
+#include "forms/mouseargs.h"
 #include "forms/twips.h"
 #include "platform/window.h"
 
@@ -8,30 +9,6 @@
 #include <QResizeEvent>
 
 namespace forms {
-
-int buttonMask(Qt::MouseButtons buttons)
-{
-    int mask = 0;
-    if (buttons & Qt::LeftButton)
-        mask |= 1;
-    if (buttons & Qt::RightButton)
-        mask |= 2;
-    if (buttons & Qt::MiddleButton)
-        mask |= 4;
-    return mask;
-}
-
-int shiftMask(Qt::KeyboardModifiers modifiers)
-{
-    int mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
-    if (modifiers & Qt::ControlModifier)
-        mask |= 2;
-    if (modifiers & Qt::AltModifier)
-        mask |= 4;
-    return mask;
-}
 
 Form::Form(QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -189,9 +166,8 @@ void Form::closeEvent(QCloseEvent *event)
 
 void Form::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPointF pos = event->position();
-    Form_MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), pos.x() * TwipsPerPixel,
-                   pos.y() * TwipsPerPixel);
+    const MouseArgs mouse = mouseMoveArgs(event);
+    Form_MouseMove(mouse.button, mouse.shift, mouse.x, mouse.y);
     QWidget::mouseMoveEvent(event);
 }
 

@@ -73,9 +73,4 @@ private:
     QMargins m_knownFrame;
 };
 
-// Mouse-button mask of an event: 1 left, 2 right, 4 middle.
-int buttonMask(Qt::MouseButtons buttons);
-// Shift mask: 1 Shift, 2 Ctrl, 4 Alt.
-int shiftMask(Qt::KeyboardModifiers modifiers);
-
 } // namespace forms

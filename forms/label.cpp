@@ -1,7 +1,6 @@
 #include "forms/label.h"
 
-#include "forms/form.h"
-#include "forms/twips.h"
+#include "forms/mouseargs.h"
 
 #include <QMouseEvent>
 
@@ -21,17 +20,15 @@ void Label::mousePressEvent(QMouseEvent *event)
     // Accepting the press makes the label the receiver of every move until
     // the button is released, also outside its own rectangle.
     event->accept();
-    const QPointF at = event->position();
-    emit MouseDown(buttonMask(event->button()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
-                   at.y() * TwipsPerPixel);
+    const MouseArgs mouse = mouseDownArgs(event);
+    emit MouseDown(mouse.button, mouse.shift, mouse.x, mouse.y);
 }
 
 void Label::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    const QPointF at = event->position();
-    emit MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
-                   at.y() * TwipsPerPixel);
+    const MouseArgs mouse = mouseMoveArgs(event);
+    emit MouseMove(mouse.button, mouse.shift, mouse.x, mouse.y);
 }
 
 void Label::mouseReleaseEvent(QMouseEvent *event)

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <utility>
+
 namespace forms {
 
 namespace {
@@ -23,9 +25,9 @@ QMessageBox::Icon iconFor(int style)
 }
 } // namespace
 
-void setMsgBoxHook(MsgBoxHook h)
+MsgBoxHook setMsgBoxHook(MsgBoxHook replacement)
 {
-    hook() = std::move(h);
+    return std::exchange(hook(), std::move(replacement));
 }
 
 void MsgBox(const QString &prompt, int style, const QString &title)

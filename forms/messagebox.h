@@ -13,8 +13,8 @@ enum MsgBoxStyle { vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInfor
 void MsgBox(const QString &prompt, int style, const QString &title);
 
 // Tests capture boxes instead of showing them; an empty function shows them
-// again.
+// again. Returns the hook it replaces.
 using MsgBoxHook = std::function<void(const QString &prompt, int style, const QString &title)>;
-void setMsgBoxHook(MsgBoxHook hook);
+MsgBoxHook setMsgBoxHook(MsgBoxHook hook);
 
 } // namespace forms

@@ -26,13 +26,13 @@ Placeable::Placeable(QWidget *self)
 
 void Placeable::SetLeft(int twips)
 {
-    m_twips.moveLeft(twips);
+    m_twipsGeometry.moveLeft(twips);
     applyGeometry();
 }
 
 void Placeable::SetTop(int twips)
 {
-    m_twips.moveTop(twips);
+    m_twipsGeometry.moveTop(twips);
     applyGeometry();
 }
 
@@ -40,7 +40,7 @@ bool Placeable::SetWidth(int twips)
 {
     if (twips < 0)
         return false;
-    m_twips.setWidth(twips);
+    m_twipsGeometry.setWidth(twips);
     applyGeometry();
     return true;
 }
@@ -49,18 +49,18 @@ bool Placeable::SetHeight(int twips)
 {
     if (twips < 0)
         return false;
-    m_twips.setHeight(twips);
+    m_twipsGeometry.setHeight(twips);
     applyGeometry();
     return true;
 }
 
 void Placeable::Place(int left, int top, int width, int height)
 {
-    m_twips.moveTo(left, top);
+    m_twipsGeometry.moveTo(left, top);
     if (width >= 0)
-        m_twips.setWidth(width);
+        m_twipsGeometry.setWidth(width);
     if (height >= 0)
-        m_twips.setHeight(height);
+        m_twipsGeometry.setHeight(height);
     applyGeometry();
 }
 
@@ -131,7 +131,7 @@ void Placeable::applyPaletteColors(QPalette::ColorRole backRole, QPalette::Color
 
 void Placeable::applyGeometry()
 {
-    m_self->setGeometry(twipsToPixels(m_twips));
+    m_self->setGeometry(twipsToPixels(m_twipsGeometry));
 }
 
 QColor rgb(unsigned int rrggbb)

@@ -21,10 +21,10 @@ public:
     Placeable(const Placeable &) = delete;
     Placeable &operator=(const Placeable &) = delete;
 
-    int Left() const { return m_twips.x(); }
-    int Top() const { return m_twips.y(); }
-    int Width() const { return m_twips.width(); }
-    int Height() const { return m_twips.height(); }
+    int Left() const { return m_twipsGeometry.x(); }
+    int Top() const { return m_twipsGeometry.y(); }
+    int Width() const { return m_twipsGeometry.width(); }
+    int Height() const { return m_twipsGeometry.height(); }
     void SetLeft(int twips);
     void SetTop(int twips);
     bool SetWidth(int twips);
@@ -61,7 +61,7 @@ private:
     void applyGeometry();
 
     QWidget *m_self;
-    QRect m_twips;
+    QRect m_twipsGeometry;
     QColor m_backColor;
     QColor m_foreColor;
 };

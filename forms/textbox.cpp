@@ -1,7 +1,6 @@
 #include "forms/textbox.h"
 
-#include "forms/form.h"
-#include "forms/twips.h"
+#include "forms/mouseargs.h"
 
 #include <QMouseEvent>
 
@@ -35,10 +34,8 @@ void TextBox::applyColors()
 
 void TextBox::mouseMoveEvent(QMouseEvent *event)
 {
-    // The event arrives in viewport coordinates; the box's own are wanted.
-    const QPointF at = event->position() + QPointF(viewport()->pos());
-    emit MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), at.x() * TwipsPerPixel,
-                   at.y() * TwipsPerPixel);
+    const MouseArgs mouse = mouseMoveArgs(event, viewport()->pos());
+    emit MouseMove(mouse.button, mouse.shift, mouse.x, mouse.y);
     textengine::TextView::mouseMoveEvent(event);
     event->accept();
 }

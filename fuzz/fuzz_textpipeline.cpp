@@ -1,13 +1,12 @@
 // Any bytes as a file, loaded and saved the way the editor panes do it:
 // ReadTextFile, TabsToSpaces, NormalizeLineEnds, TrimTrailingLineEnds,
-// WriteTextFile in the encoding found. Checked: the encoding rule, that
+// replaceTextFile in the encoding found. Checked: the encoding rule, that
 // decoding and encoding give the bytes back, what each clean-up leaves, that
 // a clean file is written back byte for byte, and that a second load and
 // save changes nothing more.
 #include "fuzzcheck.h"
 #include "scratchfolder.h"
 
-#include "forms/messagebox.h"
 #include "support/textfile.h"
 
 #include <QFile>
@@ -150,19 +149,11 @@ QByteArray loadAndSave(const QString &source, const QString &target, TextEncodin
     check(&same == &trimmed, "TrimTrailingLineEnds returns the caller's variable");
     if (checkSteps)
         checkCleanups(loaded, tabless, normalized, trimmed);
-    check(support::WriteTextFile(target, trimmed, encoding), "saving to a writable folder succeeds");
+    check(support::replaceTextFile(target, trimmed, encoding), "saving to a writable folder succeeds");
     return readRaw(target);
 }
 
-int failedWrites = 0;
-
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    forms::setMsgBoxHook([](const QString &, int, const QString &) { ++failedWrites; });
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -195,6 +186,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(readAgain == readIn, "a saved file reads in the encoding it was read in",
           QStringLiteral("%1 then %2").arg(nameOf(readIn), nameOf(readAgain)));
     FUZZ_CHECK_EQUAL(savedAgain, saved, "a second load and save changes nothing");
-    check(failedWrites == 0, "no write failure is reported");
     return 0;
 }

@@ -29,7 +29,7 @@ void rememberFolder(const QString &folder);
 std::optional<QString> folderForDriveSpec(const QString &path);
 
 // Tests replace the list of drives (and with it driveOf); an empty list
-// returns to the real ones.
-void setDrivesOverride(const QStringList &drives);
+// returns to the real ones. Returns the list it replaces.
+QStringList setDrivesOverride(QStringList drives);
 
 } // namespace platform

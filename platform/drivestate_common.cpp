@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -45,11 +47,11 @@ void remember(const QString &drive, const QString &folder)
 
 } // namespace drivestate
 
-void setDrivesOverride(const QStringList &drives)
+QStringList setDrivesOverride(QStringList drives)
 {
-    state().overrideList = drives;
     // Remembered folders belong to the drives they were shown on.
     state().currentFolders.clear();
+    return std::exchange(state().overrideList, std::move(drives));
 }
 
 } // namespace platform

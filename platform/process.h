@@ -14,8 +14,9 @@ QString executablePath();
 QString commandLineText();
 
 // Tests run start-up as if the program lay elsewhere or had been given
-// another command line; std::nullopt returns to the real ones.
-void setExecutablePathOverride(std::optional<QString> path);
-void setCommandLineOverride(std::optional<QString> text);
+// another command line; std::nullopt returns to the real ones. Each returns
+// the override it replaces.
+std::optional<QString> setExecutablePathOverride(std::optional<QString> path);
+std::optional<QString> setCommandLineOverride(std::optional<QString> text);
 
 } // namespace platform

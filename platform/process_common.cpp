@@ -1,6 +1,8 @@
 #include "platform/process.h"
 #include "platform/process_native.h"
 
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -27,14 +29,14 @@ QString commandLineText()
     return commandLineOverride() ? *commandLineOverride() : nativeCommandLineText();
 }
 
-void setExecutablePathOverride(std::optional<QString> path)
+std::optional<QString> setExecutablePathOverride(std::optional<QString> path)
 {
-    executableOverride() = std::move(path);
+    return std::exchange(executableOverride(), std::move(path));
 }
 
-void setCommandLineOverride(std::optional<QString> text)
+std::optional<QString> setCommandLineOverride(std::optional<QString> text)
 {
-    commandLineOverride() = std::move(text);
+    return std::exchange(commandLineOverride(), std::move(text));
 }
 
 } // namespace platform

@@ -2,70 +2,17 @@
 
 #include "platform/inifile.h"
 #include "platform/profilelock.h"
+#include "platform/regularfile.h"
+#include "platform/safewrite.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <optional>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
-
-namespace {
-
-// The whole file, an empty text for a missing file, nothing when it cannot be
-// read or is not a regular file (reading a FIFO or device could block).
-std::optional<QByteArray> readRegularFile(const QString &path)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return errno == ENOENT ? std::optional<QByteArray>(QByteArray()) : std::nullopt;
-    if (!S_ISREG(info.st_mode))
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
-// Whether an existing file may be replaced: a regular file that we may write
-// and whose permission bits let someone write it (root would be allowed to
-// replace a read-only file, which the user meant to protect).
-bool mayReplace(const QByteArray &nativePath, const struct stat &info)
-{
-    return S_ISREG(info.st_mode) && (info.st_mode & 0222) != 0 && ::access(nativePath.constData(), W_OK) == 0;
-}
-
-bool replaceFile(const QString &path, const QByteArray &bytes, const struct stat *oldInfo)
-{
-    QSaveFile save(path);
-    if (!save.open(QIODevice::WriteOnly))
-        return false;
-    if (save.write(bytes) != bytes.size()) {
-        save.cancelWriting();
-        return false;
-    }
-    if (oldInfo) {
-        // The new file takes the old one's place, so it keeps its mode and,
-        // where we may set it, its owner.
-        const int handle = save.handle();
-        if (::fchmod(handle, oldInfo->st_mode & 07777) != 0) {
-            save.cancelWriting();
-            return false;
-        }
-        if (::geteuid() == 0)
-            (void)::fchown(handle, oldInfo->st_uid, oldInfo->st_gid);
-    }
-    return save.commit();
-}
-
-} // namespace
 
 int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
                       QString &value, int size, const QString &file)
@@ -84,21 +31,24 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     if (!lock.held())
         return false;
 
-    const QByteArray nativePath = QFile::encodeName(file);
     struct stat info;
-    const bool exists = ::stat(nativePath.constData(), &info) == 0;
+    const bool exists = ::stat(QFile::encodeName(file).constData(), &info) == 0;
     if (!exists && errno != ENOENT)
         return false;
-    if (exists && !mayReplace(nativePath, info))
+    // A file the write would refuse is refused also when it holds the value
+    // already.
+    if (exists && !mayReplaceFile(file))
         return false;
 
-    const std::optional<QByteArray> text = readRegularFile(file);
+    const std::optional<QByteArray> text = exists ? readRegularFile(file) : QByteArray();
     if (!text)
         return false;
     const QByteArray updated = inifile::withValue(*text, section, key, value);
     if (exists && updated == *text)
         return true;
-    return replaceFile(file, updated, exists ? &info : nullptr);
+    // Written as a document is saved: a failure at any point leaves the old
+    // file as it was, and the new one is on disk before it takes its place.
+    return writeFileSafely(file, updated);
 }
 
 } // namespace platform

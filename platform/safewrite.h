@@ -14,4 +14,10 @@ namespace platform {
 // or new paths are written. Returns false on any failure; shows nothing.
 bool writeFileSafely(const QString &path, const QByteArray &bytes);
 
+// Whether writeFileSafely may change the existing file (or the file a link
+// leads to) at all: a regular file that this process may write and whose
+// permission bits let someone write it. No write bit at all is the read-only
+// attribute, which holds for root too.
+bool mayReplaceFile(const QString &path);
+
 } // namespace platform

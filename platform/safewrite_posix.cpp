@@ -29,9 +29,11 @@ QString finalTarget(const QString &path)
     return info.filePath();
 }
 
-bool mayWrite(const QByteArray &nativePath)
+bool mayReplace(const QByteArray &nativePath, const struct stat &existing)
 {
-    return ::faccessat(AT_FDCWD, nativePath.constData(), W_OK, AT_EACCESS) == 0;
+    // No write bit at all is the read-only attribute; root is refused too.
+    return S_ISREG(existing.st_mode) && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0
+        && ::faccessat(AT_FDCWD, nativePath.constData(), W_OK, AT_EACCESS) == 0;
 }
 
 bool folderWritable(const QString &target)
@@ -176,10 +178,7 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes)
                                          : writeNewFile(target, bytes);
     }
 
-    if (!S_ISREG(existing.st_mode))
-        return false;
-    // No write bit at all is the read-only attribute; root is refused too.
-    if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || !mayWrite(nativeTarget))
+    if (!mayReplace(nativeTarget, existing))
         return false;
 
     // A rename would split hard links, hand another user's file to us, or
@@ -193,6 +192,13 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes)
             return replaced == Replaced::Yes;
     }
     return writeInPlace(target, existing, bytes);
+}
+
+bool mayReplaceFile(const QString &path)
+{
+    const QByteArray nativePath = QFile::encodeName(path);
+    struct stat existing;
+    return !path.isEmpty() && ::stat(nativePath.constData(), &existing) == 0 && mayReplace(nativePath, existing);
 }
 
 } // namespace platform

@@ -88,11 +88,20 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes)
         const DWORD error = GetLastError();
         return (error == ERROR_FILE_NOT_FOUND) && writeReplacing(path, bytes);
     }
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY))
+    if (!mayReplaceFile(path))
         return false;
     if (hasSeveralLinks(native))
         return writeInPlace(native, bytes);
     return writeReplacing(path, bytes);
+}
+
+bool mayReplaceFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(path.toStdWString().c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) == 0;
 }
 
 } // namespace platform

@@ -21,9 +21,13 @@ QSize screenSizeTwips();
 // Every screen, the primary first.
 QList<ScreenArea> screensTwips();
 
-// Tests place the screens exactly; std::nullopt returns to the real ones.
-void setScreensOverride(std::optional<QList<ScreenArea>> screens);
 // One screen of this size at the origin, without panels.
-void setScreenSizeOverride(std::optional<QSize> twips);
+QList<ScreenArea> singleScreen(QSize twips);
+
+// Tests place the screens exactly; std::nullopt returns to the real ones.
+// Each returns the override it replaces.
+std::optional<QList<ScreenArea>> setScreensOverride(std::optional<QList<ScreenArea>> screens);
+// A single screen of this size.
+std::optional<QList<ScreenArea>> setScreenSizeOverride(std::optional<QSize> twips);
 
 } // namespace platform

@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -43,19 +45,20 @@ QList<ScreenArea> screensTwips()
     return areas;
 }
 
-void setScreensOverride(std::optional<QList<ScreenArea>> screens)
+QList<ScreenArea> singleScreen(QSize twips)
 {
-    screensOverride() = std::move(screens);
+    const QRect whole(QPoint(0, 0), twips);
+    return {{whole, whole}};
 }
 
-void setScreenSizeOverride(std::optional<QSize> twips)
+std::optional<QList<ScreenArea>> setScreensOverride(std::optional<QList<ScreenArea>> screens)
 {
-    if (!twips) {
-        screensOverride().reset();
-        return;
-    }
-    const QRect whole(QPoint(0, 0), *twips);
-    screensOverride() = QList<ScreenArea>{{whole, whole}};
+    return std::exchange(screensOverride(), std::move(screens));
+}
+
+std::optional<QList<ScreenArea>> setScreenSizeOverride(std::optional<QSize> twips)
+{
+    return setScreensOverride(twips ? std::optional(singleScreen(*twips)) : std::nullopt);
 }
 
 } // namespace platform

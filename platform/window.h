@@ -20,15 +20,17 @@ bool isWindowTopmost(const QWidget *window);
 QMargins windowFrameMargins(const QWidget *window);
 
 // Tests give shown windows a frame, which the offscreen platform never
-// draws; std::nullopt returns to the real one.
-void setWindowFrameOverride(std::optional<QMargins> pixels);
+// draws; std::nullopt returns to the real one. Returns the override it
+// replaces.
+std::optional<QMargins> setWindowFrameOverride(std::optional<QMargins> pixels);
 
 // Hands one file to the desktop's "open" operation as one argument, never
 // through a shell command line. Returns at once; failures are silent.
 void shellOpen(QWidget *owner, const QString &path);
 
 // Tests observe shell opens instead of starting programs; an empty function
-// returns to the real service.
-void setShellOpenHook(std::function<void(const QString &path)> hook);
+// returns to the real service. Returns the hook it replaces.
+using ShellOpenHook = std::function<void(const QString &path)>;
+ShellOpenHook setShellOpenHook(ShellOpenHook hook);
 
 } // namespace platform

@@ -4,12 +4,14 @@
 
 #include <QWidget>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
-std::function<void(const QString &)> &shellOpenHook()
+ShellOpenHook &shellOpenHook()
 {
-    static std::function<void(const QString &)> hook;
+    static ShellOpenHook hook;
     return hook;
 }
 
@@ -32,14 +34,14 @@ QMargins windowFrameMargins(const QWidget *window)
                     outer.bottom() - inner.bottom());
 }
 
-void setWindowFrameOverride(std::optional<QMargins> pixels)
+std::optional<QMargins> setWindowFrameOverride(std::optional<QMargins> pixels)
 {
-    frameOverride() = pixels;
+    return std::exchange(frameOverride(), pixels);
 }
 
-void setShellOpenHook(std::function<void(const QString &path)> hook)
+ShellOpenHook setShellOpenHook(ShellOpenHook hook)
 {
-    shellOpenHook() = std::move(hook);
+    return std::exchange(shellOpenHook(), std::move(hook));
 }
 
 void shellOpen(QWidget *owner, const QString &path)

@@ -40,7 +40,13 @@ fi
 
 root="$(pwd)"
 build=build-fuzz
-cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# A folder configured when the fuzzers were a project of their own cannot
+# be configured from the root; it is built afresh.
+if grep -qs "^CMAKE_HOME_DIRECTORY:INTERNAL=$root/fuzz\$" "$build/CMakeCache.txt"; then
+    rm -rf "$build"
+fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBRENWICK_FUZZ=ON >/dev/null
 cmake --build "$build" -j "$BUILD_JOBS"
 
 # Every save syncs to disk; a RAM-backed folder keeps that from setting the pace.

@@ -1,6 +1,6 @@
 #include "support/textfile.h"
 
-#include <cstring>
+#include "textengine/model/crlf.h"
 
 // The clean-ups applied to a text on its way into and out of an editor pane.
 // Each returns its argument itself, without a copy, when nothing changes.
@@ -31,29 +31,7 @@ QString TabsToSpaces(const QString &text)
 
 QString NormalizeLineEnds(const QString &text)
 {
-    const char16_t *chars = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype size = text.size();
-    // A branch-free count the compiler can vectorise.
-    qsizetype bareLineFeeds = size > 0 && chars[0] == u'\n';
-    for (qsizetype i = 1; i < size; ++i)
-        bareLineFeeds += (chars[i] == u'\n') & (chars[i - 1] != u'\r');
-    if (bareLineFeeds == 0)
-        return text;
-
-    QString out(size + bareLineFeeds, Qt::Uninitialized);
-    char16_t *next = reinterpret_cast<char16_t *>(out.data());
-    qsizetype copiedUpTo = 0;
-    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) {
-        if (i > 0 && chars[i - 1] == u'\r')
-            continue;
-        const qsizetype run = i - copiedUpTo;
-        std::memcpy(next, chars + copiedUpTo, size_t(run) * sizeof(char16_t));
-        next += run;
-        *next++ = u'\r';
-        copiedUpTo = i; // the LF itself is copied with the next run
-    }
-    std::memcpy(next, chars + copiedUpTo, size_t(size - copiedUpTo) * sizeof(char16_t));
-    return out;
+    return textengine::toCrLf(text, {.loneLineFeeds = true});
 }
 
 QString &TrimTrailingLineEnds(QString &text)

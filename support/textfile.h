@@ -48,13 +48,14 @@ void TrimTrailingLineEnds(std::span<QStringView> pieces);
 
 // Replaces the file with the text followed by CR LF, in `encoding` (UTF-8
 // when a Windows-1252 file is given characters that code page cannot hold).
-// On any failure shows "Fehler beim Schreiben der Datei. ", leaves the old
-// file as it was and returns false.
-bool WriteTextFile(const QString &path, const QString &text,
-                   TextEncoding encoding = TextEncoding::Default);
+// Shows nothing: returns whether the text reached the file. After a failure
+// the old file is as it was. (The windows save through WriteTextFile, which
+// tells the user about a failure.)
+[[nodiscard]] bool replaceTextFile(const QString &path, const QString &text,
+                                   TextEncoding encoding = TextEncoding::Default);
 // The same for a text held in pieces, written one after the other, so a big
 // document is encoded straight from the editor without a copy.
-bool WriteTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding);
+[[nodiscard]] bool replaceTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding);
 
 // Bytes of a text in an encoding, and the encoding actually used (UTF-8 when
 // Windows-1252 cannot hold the text).

@@ -1,7 +1,5 @@
 #include "tests/testsupport.h"
 
-#include "forms/messagebox.h"
-
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
@@ -10,15 +8,10 @@
 namespace testsupport {
 
 MessageCapture::MessageCapture()
-{
-    forms::setMsgBoxHook([this](const QString &prompt, int style, const QString &title) {
+    : m_hook(forms::setMsgBoxHook, [this](const QString &prompt, int style, const QString &title) {
         m_messages.append({prompt, style, title});
-    });
-}
-
-MessageCapture::~MessageCapture()
+    })
 {
-    forms::setMsgBoxHook({});
 }
 
 QByteArray readAll(const QString &path)

@@ -1,13 +1,41 @@
 #pragma once
 
+#include "forms/messagebox.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <type_traits>
+#include <utility>
 
 class QMimeData;
 class QWidget;
 
 // Shared helpers for the tests: message boxes captured instead of shown.
 namespace testsupport {
+
+// Puts a test's value in place of a real service (the message box, shell
+// open, drives, screens, window frame, executable path, command line) for
+// the lifetime of the object, and puts back what was there before when it
+// ends, also when a test fails half-way. `set` is the service's override
+// setter, which returns the override it replaces.
+template<typename Value>
+class ScopedOverride
+{
+public:
+    ScopedOverride(Value (*set)(Value), std::type_identity_t<Value> value)
+        : m_set(set)
+        , m_previous(set(std::move(value)))
+    {
+    }
+    ~ScopedOverride() { m_set(std::move(m_previous)); }
+    ScopedOverride(const ScopedOverride &) = delete;
+    ScopedOverride &operator=(const ScopedOverride &) = delete;
+
+private:
+    Value (*m_set)(Value);
+    Value m_previous;
+};
 
 struct CapturedMessage
 {
@@ -16,21 +44,18 @@ struct CapturedMessage
     QString title;
 };
 
-// Installs a message-box hook for the lifetime of the object and records
-// every box that would have been shown.
+// Records every message box that would have been shown while it lives.
 class MessageCapture
 {
 public:
     MessageCapture();
-    ~MessageCapture();
-    MessageCapture(const MessageCapture &) = delete;
-    MessageCapture &operator=(const MessageCapture &) = delete;
 
     const QList<CapturedMessage> &messages() const { return m_messages; }
     void clear() { m_messages.clear(); }
 
 private:
     QList<CapturedMessage> m_messages;
+    ScopedOverride<forms::MsgBoxHook> m_hook;
 };
 
 QByteArray readAll(const QString &path);

@@ -1,12 +1,12 @@
 #include "tests/uitestsupport.h"
 
 #include "app/appstate.h"
-#include "app/main/startup.h"
+#include "forms/filelist.h"
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/window.h"
+#include "program/startup.h"
 #include "tests/testsupport.h"
-#include "forms/filelist.h"
 #include "ui/main/frmtextedit.h"
 
 #include <QApplication>
@@ -40,24 +40,20 @@ int rowOf(forms::FileList *list, const QString &name)
 ProgramRun::ProgramRun(const QString &folder, const QString &exeName)
     : m_folder(folder)
     , m_exeName(exeName)
+    , m_screens(platform::setScreensOverride, platform::singleScreen(QSize(ScreenWidthTwips, ScreenHeightTwips)))
+    // No frame unless a test draws one: the offscreen platform's own thin
+    // frame is an accident of its version.
+    , m_frame(platform::setWindowFrameOverride, QMargins())
+    , m_executable(platform::setExecutablePathOverride, QDir::toNativeSeparators(folder + QLatin1Char('/') + exeName))
+    , m_commandLine(platform::setCommandLineOverride, QString())
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     App() = AppState{};
-    platform::setScreenSizeOverride(QSize(ScreenWidthTwips, ScreenHeightTwips));
-    // No frame unless a test draws one: the offscreen platform's own thin
-    // frame is an accident of its version.
-    platform::setWindowFrameOverride(QMargins());
-    platform::setExecutablePathOverride(QDir::toNativeSeparators(folder + QLatin1Char('/') + exeName));
-    platform::setCommandLineOverride(QString());
 }
 
 ProgramRun::~ProgramRun()
 {
     delete m_window;
-    platform::setScreenSizeOverride(std::nullopt);
-    platform::setWindowFrameOverride(std::nullopt);
-    platform::setExecutablePathOverride(std::nullopt);
-    platform::setCommandLineOverride(std::nullopt);
     App() = AppState{};
 }
 
@@ -88,6 +84,7 @@ std::optional<QString> ProgramRun::setting(const QString &key) const
 
 frmTextEdit *ProgramRun::start(const QString &commandLine)
 {
+    // Put back by the override of the whole run.
     platform::setCommandLineOverride(commandLine);
     m_window = Main();
     QApplication::processEvents();

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/screen.h"
+#include "tests/testsupport.h"
+
 #include <QList>
+#include <QMargins>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,7 +28,8 @@ int rowOf(forms::FileList *list, const QString &name);
 
 // One run of the program inside a temporary folder that stands for the
 // executable's folder: the settings file lies there, the screen has a fixed
-// size, and Main() starts the window as the executable would.
+// size, and Main() starts the window as the executable would. What it puts
+// in place of the real services is put back when it ends.
 class ProgramRun
 {
 public:
@@ -47,6 +52,10 @@ public:
 private:
     QString m_folder;
     QString m_exeName;
+    ScopedOverride<std::optional<QList<platform::ScreenArea>>> m_screens;
+    ScopedOverride<std::optional<QMargins>> m_frame;
+    ScopedOverride<std::optional<QString>> m_executable;
+    ScopedOverride<std::optional<QString>> m_commandLine;
     frmTextEdit *m_window = nullptr;
 };
 

@@ -1,6 +1,6 @@
 #include "bench/timing/editorsession.h"
 
-#include "app/main/startup.h"
+#include "program/startup.h"
 #include "forms/filelist.h"
 #include "platform/process.h"
 #include "platform/screen.h"

@@ -3,6 +3,7 @@
 #include "tests/forms/testfolder.h"
 
 #include "tests/faultinjection.h"
+#include "tests/testsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QTest>
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 using forms::DriveList;
 
@@ -42,6 +44,7 @@ private slots:
 
 private:
     std::unique_ptr<TestFolder> m_folder;
+    std::optional<testsupport::ScopedOverride<QStringList>> m_drives;
     QString m_usb;
     QString m_inner;
     QString m_gone;
@@ -57,18 +60,18 @@ void TestDrives::init()
     m_inner = m_usb + QStringLiteral("/inner");
     // A listed drive whose medium is gone.
     m_gone = QDir::cleanPath(m_folder->path(QStringLiteral("media/cdrom")));
-    platform::setDrivesOverride({QStringLiteral("/"), m_gone, m_usb, m_inner});
+    m_drives.emplace(platform::setDrivesOverride, QStringList{QStringLiteral("/"), m_gone, m_usb, m_inner});
 }
 
 void TestDrives::cleanup()
 {
-    platform::setDrivesOverride({});
+    m_drives.reset();
     m_folder.reset();
 }
 
 void TestDrives::realDrivesHoldUserData()
 {
-    platform::setDrivesOverride({});
+    const testsupport::ScopedOverride realDrives(platform::setDrivesOverride, QStringList());
     const QStringList drives = platform::drives();
     QVERIFY(drives.contains(QStringLiteral("/")));
     QStringList sorted = drives;
@@ -106,7 +109,7 @@ QString userDataFolder()
 // away must still show in the very next answer.
 void TestDrives::mountAndUnmountShowAtOnce()
 {
-    platform::setDrivesOverride({});
+    const testsupport::ScopedOverride realDrives(platform::setDrivesOverride, QStringList());
     // Mounts under /tmp, /var and the like count as the system's, not as
     // drives, so the mount point lies where a user's data would. A bind
     // mount carries a real device, as a disk's mount does.
@@ -186,7 +189,7 @@ void TestDrives::currentFolderOfDrive()
     QVERIFY(QDir(m_usb + QStringLiteral("/docs")).removeRecursively());
     QCOMPARE(platform::currentFolderOfDrive(m_usb), m_usb);
     // A new set of drives forgets the old folders.
-    platform::setDrivesOverride({QStringLiteral("/"), m_inner});
+    const testsupport::ScopedOverride fewer(platform::setDrivesOverride, QStringList{QStringLiteral("/"), m_inner});
     QCOMPARE(platform::currentFolderOfDrive(m_inner), m_inner);
 }
 
@@ -276,13 +279,13 @@ void TestDrives::refreshKeepsDrive()
     DriveList list;
     QVERIFY(list.SetDrive(m_inner));
     QSignalSpy changed(&list, &DriveList::Change);
-    platform::setDrivesOverride({QStringLiteral("/"), m_inner});
+    const testsupport::ScopedOverride fewer(platform::setDrivesOverride, QStringList{QStringLiteral("/"), m_inner});
     list.RefreshDrives();
     QCOMPARE(list.count(), 2);
     QCOMPARE(list.Drive(), m_inner);
     QCOMPARE(changed.count(), 0);
     // The chosen drive went away: the list falls back and says so.
-    platform::setDrivesOverride({QStringLiteral("/"), m_usb});
+    const testsupport::ScopedOverride other(platform::setDrivesOverride, QStringList{QStringLiteral("/"), m_usb});
     list.RefreshDrives();
     QCOMPARE(list.Drive(), QStringLiteral("/"));
     QCOMPARE(changed.count(), 1);

@@ -1,12 +1,14 @@
 #include "forms/folderlist.h"
 #include "platform/drives.h"
 #include "tests/forms/testfolder.h"
+#include "tests/testsupport.h"
 
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
 #include <memory>
+#include <optional>
 
 using forms::FolderList;
 
@@ -66,12 +68,13 @@ private slots:
 
 private:
     std::unique_ptr<TestFolder> m_folder;
+    std::optional<testsupport::ScopedOverride<QStringList>> m_realDrives;
     QString m_base;
 };
 
 void TestFolderList::init()
 {
-    platform::setDrivesOverride({});
+    m_realDrives.emplace(platform::setDrivesOverride, QStringList());
     m_folder = std::make_unique<TestFolder>();
     QVERIFY(m_folder->isValid());
     for (const char *name : {"base/b", "base/A", "base/c", "base/Ä", "base/.hidden", "base/b/inner"})
@@ -82,7 +85,7 @@ void TestFolderList::init()
 
 void TestFolderList::cleanup()
 {
-    platform::setDrivesOverride({});
+    m_realDrives.reset();
     m_folder.reset();
 }
 
@@ -215,7 +218,7 @@ void TestFolderList::driveSpecMeansCurrentFolder()
 {
     QVERIFY(m_folder->makeFolder(QStringLiteral("usb/docs")));
     const QString usb = QDir::cleanPath(m_folder->path(QStringLiteral("usb")));
-    platform::setDrivesOverride({QStringLiteral("/"), usb});
+    const testsupport::ScopedOverride drives(platform::setDrivesOverride, QStringList{QStringLiteral("/"), usb});
     FolderList list;
     // Not shown yet: the drive's current folder is its root.
     QVERIFY(list.SetPath(usb));

@@ -36,6 +36,17 @@ bool setMode(const QString &path, int mode)
     return ::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0;
 }
 
+struct stat statOf(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        info.st_mode = 0;
+    return info;
+}
+
+constexpr uid_t nobodyUser = 65534;
+constexpr gid_t nobodyGroup = 65534;
+
 QString helperPath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/helper_profilewriter");
@@ -63,6 +74,8 @@ private slots:
     void writeKeepsPermissions_data();
     void writeKeepsPermissions();
     void writeRefusesReadOnlyFile();
+    void writeKeepsLinksAndOwners_data();
+    void writeKeepsLinksAndOwners();
     void writeAsOtherUser_data();
     void writeAsOtherUser();
     void binaryGarbage_data();
@@ -405,6 +418,58 @@ void TestProfile::writeRefusesReadOnlyFile()
     QVERIFY(!platform::writeProfileString("S", "new", "2", file));
     QCOMPARE(readAll(file), before);
     QCOMPARE(modeOf(file), 0444);
+}
+
+// The settings file is replaced by the same careful routine as a document:
+// what the user set up around it survives a write.
+void TestProfile::writeKeepsLinksAndOwners_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("sameInode");
+
+    QTest::newRow("second hard link, written in place") << "hard link" << true;
+    QTest::newRow("symbolic link stays a link") << "symbolic link" << false;
+    QTest::newRow("file of another user, written in place by root") << "other user" << true;
+    QTest::newRow("file of another group, replaced by root") << "other group" << false;
+}
+
+void TestProfile::writeKeepsLinksAndOwners()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, sameInode);
+    if ((kind == "other user" || kind == "other group") && ::geteuid() != 0)
+        QSKIP("giving a file to another user or group needs root");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString real = dir.filePath("real.ini");
+    const QString settings = dir.filePath("settings.ini");
+    QVERIFY(writeAll(real, "[S]\r\nk=1\r\n"));
+    QVERIFY(setMode(real, 0640));
+    if (kind == "hard link") {
+        QCOMPARE(::link(QFile::encodeName(real).constData(), QFile::encodeName(settings).constData()), 0);
+    } else if (kind == "symbolic link") {
+        QVERIFY(QFile::link(real, settings));
+    } else {
+        QVERIFY(QFile::rename(real, settings));
+        const uid_t owner = kind == "other user" ? nobodyUser : ::geteuid();
+        QCOMPARE(::chown(QFile::encodeName(settings).constData(), owner, nobodyGroup), 0);
+    }
+    const struct stat before = statOf(settings);
+
+    QVERIFY(platform::writeProfileString("S", "k", "2", settings));
+
+    const struct stat after = statOf(settings);
+    QCOMPARE(readAll(settings), QByteArray("[S]\r\nk=2\r\n"));
+    QCOMPARE(after.st_ino == before.st_ino, sameInode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(int(after.st_mode & 07777), 0640);
+    QCOMPARE(after.st_nlink, before.st_nlink);
+    if (kind == "hard link" || kind == "symbolic link")
+        QCOMPARE(readAll(real), QByteArray("[S]\r\nk=2\r\n"));
+    if (kind == "symbolic link")
+        QVERIFY(QFileInfo(settings).isSymLink());
 }
 
 void TestProfile::writeAsOtherUser_data()

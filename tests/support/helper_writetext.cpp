@@ -3,7 +3,7 @@
 // Prints every message box as "prompt|style|title" and exits with 0 when
 // the file was written, 3 when it was not, 2 on wrong usage.
 #include "support/message.h"
-#include "support/textfile.h"
+#include "support/writetextfile.h"
 #include "tests/testsupport.h"
 
 #include <QCoreApplication>

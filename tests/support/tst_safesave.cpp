@@ -1,5 +1,6 @@
 #include "support/message.h"
 #include "support/textfile.h"
+#include "support/writetextfile.h"
 #include "tests/testsupport.h"
 
 #include <QCoreApplication>

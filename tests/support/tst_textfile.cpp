@@ -1,6 +1,7 @@
 #include "platform/encoding.h"
 #include "support/message.h"
 #include "support/textfile.h"
+#include "support/writetextfile.h"
 #include "tests/testsupport.h"
 
 #include <QDir>
@@ -52,7 +53,8 @@ private slots:
     void readingWhatIsNoFileThrows_data();
     void readingWhatIsNoFileThrows();
     void readingAFileThatVanishedThrows();
-    void failedWriteIsReported();
+    void failedWrite_data();
+    void failedWrite();
 
 private:
     QString loadAndSave(const QString &path);
@@ -518,17 +520,32 @@ void TestTextFile::readingAFileThatVanishedThrows()
     QVERIFY_THROWS_EXCEPTION(TextFileError, ReadTextFile(path));
 }
 
-void TestTextFile::failedWriteIsReported()
+void TestTextFile::failedWrite_data()
 {
+    QTest::addColumn<bool>("windowsSave");
+    QTest::addColumn<bool>("reported");
+
+    QTest::newRow("replaceTextFile only answers") << false << false;
+    QTest::newRow("WriteTextFile tells the user") << true << true;
+}
+
+void TestTextFile::failedWrite()
+{
+    QFETCH(bool, windowsSave);
+    QFETCH(bool, reported);
     const QString path = m_dir->filePath(QStringLiteral("no such folder/out.txt"));
     testsupport::MessageCapture messages;
 
-    QVERIFY(!WriteTextFile(path, QStringLiteral("a")));
+    const QString text = QStringLiteral("a");
+    const bool written = windowsSave ? WriteTextFile(path, text) : replaceTextFile(path, text);
 
-    QCOMPARE(messages.messages().size(), 1);
-    QCOMPARE(messages.messages().first().prompt, writeFailed);
-    QCOMPARE(messages.messages().first().style, 48);
-    QCOMPARE(messages.messages().first().title, defaultTitle);
+    QVERIFY(!written);
+    QCOMPARE(messages.messages().size(), reported ? 1 : 0);
+    if (reported) {
+        QCOMPARE(messages.messages().first().prompt, writeFailed);
+        QCOMPARE(messages.messages().first().style, 48);
+        QCOMPARE(messages.messages().first().title, defaultTitle);
+    }
     QVERIFY(!QFile::exists(path));
 }
 

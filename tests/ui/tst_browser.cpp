@@ -21,6 +21,7 @@
 #include <QUrl>
 
 using testsupport::ProgramRun;
+using testsupport::ScopedOverride;
 using testsupport::writeAll;
 using testsupport::native;
 
@@ -82,7 +83,6 @@ class BrowserTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup() { platform::setDrivesOverride({}); platform::setShellOpenHook({}); }
     void patternRule_data();
     void patternRule();
     void patternTypedWhileUncheckedWaits();
@@ -174,7 +174,7 @@ void BrowserTest::doubleClickOpensInDesktop()
     Fixture f;
     f.touch("d/-x; touch pwned.txt", "hello\r\n");
     QStringList opened;
-    platform::setShellOpenHook([&opened](const QString &path) { opened << path; });
+    const ScopedOverride shellOpens(platform::setShellOpenHook, [&opened](const QString &path) { opened << path; });
     frmTextEdit *w = f.start("d");
     const QRect rect = w->File2->visualRect(w->File2->model()->index(0, 0));
     QTest::mouseDClick(w->File2->viewport(), Qt::LeftButton, {}, rect.center());
@@ -189,7 +189,7 @@ void BrowserTest::doubleClickWhileChangedDoesNothing()
     Fixture f;
     f.touch("d/a.txt");
     QStringList opened;
-    platform::setShellOpenHook([&opened](const QString &path) { opened << path; });
+    const ScopedOverride shellOpens(platform::setShellOpenHook, [&opened](const QString &path) { opened << path; });
     frmTextEdit *w = f.start("d");
     QTest::keyClicks(w->txtTXT, "x");
     QVERIFY(w->Changed());
@@ -231,7 +231,7 @@ void BrowserTest::dropOntoFolderListKeepsDrive()
     Fixture f;
     f.touch("driveA/docs/a.txt");
     f.touch("driveB/web/b.txt");
-    platform::setDrivesOverride({native(f.path("driveA")), native(f.path("driveB"))});
+    const ScopedOverride drives(platform::setDrivesOverride, {native(f.path("driveA")), native(f.path("driveB"))});
     frmTextEdit *w = f.start("driveA/docs");
     w->Drive1->RefreshDrives();
     QVERIFY(w->Drive1->SetDrive(native(f.path("driveA/docs"))));
@@ -247,7 +247,7 @@ void BrowserTest::dropOntoFileListFollowsDrive()
     Fixture f;
     f.touch("driveA/docs/a.txt");
     f.touch("driveB/web/b.txt");
-    platform::setDrivesOverride({native(f.path("driveA")), native(f.path("driveB"))});
+    const ScopedOverride drives(platform::setDrivesOverride, {native(f.path("driveA")), native(f.path("driveB"))});
     frmTextEdit *w = f.start("driveA/docs");
     w->Drive1->RefreshDrives();
     drop(w->File2->viewport(), filesData({f.path("driveB/web/b.txt")}));

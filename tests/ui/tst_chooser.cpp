@@ -20,6 +20,9 @@
 #include <QTest>
 #include <QUrl>
 
+#include <memory>
+#include <optional>
+
 using testsupport::writeAll;
 using testsupport::native;
 using testsupport::rowOf;
@@ -70,16 +73,17 @@ private slots:
     void dropOfRemoteUrl();
 
 private:
-    QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<testsupport::ScopedOverride<std::optional<QList<platform::ScreenArea>>>> m_screens;
     QString path(const QString &relative) const { return m_dir->path() + QLatin1Char('/') + relative; }
 };
 
 void ChooserTest::init()
 {
-    m_dir = new QTemporaryDir;
+    m_dir = std::make_unique<QTemporaryDir>();
     App() = AppState{};
     support::SetDefaultMessageTitle(QStringLiteral("Brenwick TXT-HTML-CSS-Editor"));
-    platform::setScreenSizeOverride(QSize(12000, 9000));
+    m_screens.emplace(platform::setScreensOverride, platform::singleScreen(QSize(12000, 9000)));
     QDir().mkpath(path("web/css"));
     writeAll(path("web/css/main.css"), "body {}\r\n");
     writeAll(path("web/css/print.css"), "p {}\r\n");
@@ -93,8 +97,8 @@ void ChooserTest::cleanup()
     for (QWidget *w : windows)
         if (qobject_cast<frmFileSelect *>(w))
             delete w;
-    platform::setScreenSizeOverride(std::nullopt);
-    delete m_dir;
+    m_screens.reset();
+    m_dir.reset();
 }
 
 void ChooserTest::designAndPlace()

@@ -251,23 +251,4 @@ Qt::LayoutDirection TextContent::lineDirection(int line) const
     return Qt::LeftToRight;
 }
 
-QString withCrLf(QStringView text)
-{
-    QString result;
-    result.reserve(text.size() + text.size() / 32 + 2);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            result += QLatin1String("\r\n");
-        } else if (c == u'\n') {
-            result += QLatin1String("\r\n");
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
 } // namespace textengine

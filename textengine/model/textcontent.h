@@ -73,7 +73,4 @@ private:
     LineIndex m_lines;
 };
 
-// The text with every CR LF, lone CR and lone LF replaced by CR LF.
-QString withCrLf(QStringView text);
-
 } // namespace textengine

@@ -1,5 +1,6 @@
 #include "textengine/view/textview.h"
 
+#include "textengine/model/crlf.h"
 #include "textengine/view/primaryselection.h"
 #include "textengine/view/textaccessible.h"
 
@@ -74,7 +75,7 @@ void TextView::applyReplace(int position, int removed, const QString &inserted, 
 void TextView::replaceSelection(const QString &text, EditKind kind)
 {
     ensureCrLf();
-    const QString inserted = withCrLf(text);
+    const QString inserted = toCrLf(text, {.loneCarriageReturns = true, .loneLineFeeds = true});
     const int start = selectionStart();
     const int removed = selectionEnd() - start;
     if (removed == 0 && inserted.isEmpty())
@@ -89,7 +90,7 @@ void TextView::replace(int from, int to, const QString &text)
     ensureCrLf({&from, &to});
     from = m_content.snap(from);
     to = std::max(from, m_content.snap(to));
-    const QString inserted = withCrLf(text);
+    const QString inserted = toCrLf(text, {.loneCarriageReturns = true, .loneLineFeeds = true});
     if (from == to && inserted.isEmpty())
         return;
     m_history.endRun();

@@ -12,22 +12,22 @@
 
 void frmTextEdit::NoChanges()
 {
-    m_document->NoChanges();
+    m_documentPane->NoChanges();
 }
 
 void frmTextEdit::MakeButtons()
 {
-    m_document->MakeButtons();
+    m_documentPane->MakeButtons();
 }
 
 void frmTextEdit::NoButtons()
 {
-    m_document->NoButtons();
+    m_documentPane->NoButtons();
 }
 
 void frmTextEdit::txtTXT_Change()
 {
-    m_document->onTextChange();
+    m_documentPane->onTextChange();
 }
 
 void frmTextEdit::File2_Click()
@@ -46,7 +46,7 @@ void frmTextEdit::File2_Click()
     txtTXT->SetText(QString());
     forms::DoEvents();
     try {
-        m_document->fillFromFile(App().CurrentFile);
+        m_documentPane->fillFromFile(App().CurrentFile);
     } catch (const support::TextFileError &) {
         // An unreadable file leaves the pane empty; a later save goes to it.
     }
@@ -58,7 +58,7 @@ void frmTextEdit::File2_Click()
 
 void frmTextEdit::cmdSave_Click()
 {
-    savePane(*m_document, App().CurrentFile);
+    savePane(*m_documentPane, App().CurrentFile);
 }
 
 void frmTextEdit::cmdCancel_Click()

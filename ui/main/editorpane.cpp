@@ -2,13 +2,14 @@
 
 #include "forms/commandbutton.h"
 #include "forms/textbox.h"
+#include "support/writetextfile.h"
 
-EditorPane::EditorPane(forms::TextBox *text, forms::CommandButton *save, forms::CommandButton *cancel,
-                       BrowserLock lockBrowser, QObject *parent)
+EditorPane::EditorPane(forms::TextBox *textBox, forms::CommandButton *saveButton,
+                       forms::CommandButton *cancelButton, BrowserLock lockBrowser, QObject *parent)
     : QObject(parent)
-    , m_text(text)
-    , m_save(save)
-    , m_cancel(cancel)
+    , m_textBox(textBox)
+    , m_saveButton(saveButton)
+    , m_cancelButton(cancelButton)
     , m_lockBrowser(std::move(lockBrowser))
 {
 }
@@ -21,20 +22,20 @@ void EditorPane::NoChanges()
 
 void EditorPane::MakeButtons()
 {
-    m_cancel->SetBackColor(forms::rgb(0xFF8080));
-    m_save->SetBackColor(forms::rgb(0x00C000));
-    m_cancel->SetEnabled(true);
-    m_save->SetEnabled(true);
+    m_cancelButton->SetBackColor(forms::rgb(0xFF8080));
+    m_saveButton->SetBackColor(forms::rgb(0x00C000));
+    m_cancelButton->SetEnabled(true);
+    m_saveButton->SetEnabled(true);
     if (m_lockBrowser)
         m_lockBrowser(true);
 }
 
 void EditorPane::NoButtons()
 {
-    m_cancel->SetBackColor(forms::buttonFaceColor());
-    m_save->SetBackColor(forms::buttonFaceColor());
-    m_cancel->SetEnabled(false);
-    m_save->SetEnabled(false);
+    m_cancelButton->SetBackColor(forms::buttonFaceColor());
+    m_saveButton->SetBackColor(forms::buttonFaceColor());
+    m_cancelButton->SetEnabled(false);
+    m_saveButton->SetEnabled(false);
     if (m_lockBrowser)
         m_lockBrowser(false);
 }
@@ -52,20 +53,20 @@ void EditorPane::fillFromFile(const QString &path)
     const QString text = support::ReadTextFile(path, &encoding);
     m_encoding = encoding;
     const QString tabbed = support::TabsToSpaces(text);
-    m_text->SetText(tabbed);
+    m_textBox->SetText(tabbed);
     // The box holds exactly `tabbed` now; normalising that, rather than a
     // copy read back from the box, spares copying a big document. Nothing
     // to normalise means the same text, which the box would not take anyway.
     const QString normalized = support::NormalizeLineEnds(tabbed);
     if (!normalized.isSharedWith(tabbed))
-        m_text->SetText(normalized);
+        m_textBox->SetText(normalized);
 }
 
 bool EditorPane::Save(const QString &path)
 {
     // Written straight from the text box's buffer: a copy of a big document
     // would cost more than the encoding and the write together.
-    std::array<QStringView, 2> pieces = m_text->textPieces();
+    std::array<QStringView, 2> pieces = m_textBox->textPieces();
     support::TrimTrailingLineEnds(pieces);
     if (!support::WriteTextFile(path, pieces, m_encoding))
         return false;

@@ -20,7 +20,7 @@ class EditorPane : public QObject
 public:
     using BrowserLock = std::function<void(bool locked)>;
 
-    EditorPane(forms::TextBox *text, forms::CommandButton *save, forms::CommandButton *cancel,
+    EditorPane(forms::TextBox *textBox, forms::CommandButton *saveButton, forms::CommandButton *cancelButton,
                BrowserLock lockBrowser = {}, QObject *parent = nullptr);
 
     bool changed() const { return m_changed; }
@@ -48,9 +48,9 @@ public:
     bool Save(const QString &path);
 
 private:
-    forms::TextBox *m_text;
-    forms::CommandButton *m_save;
-    forms::CommandButton *m_cancel;
+    forms::TextBox *m_textBox;
+    forms::CommandButton *m_saveButton;
+    forms::CommandButton *m_cancelButton;
     BrowserLock m_lockBrowser;
     bool m_changed = false;
     support::TextEncoding m_encoding = support::TextEncoding::Default;

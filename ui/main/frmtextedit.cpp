@@ -37,8 +37,8 @@ frmTextEdit::frmTextEdit(QWidget *parent)
     SetClientSize(13620, 7860);
 
     createControls();
-    m_document = new EditorPane(txtTXT, cmdSave, cmdCancel, [this](bool locked) { lockBrowser(locked); }, this);
-    m_stylesheet = new EditorPane(txtCSS, cmdSaveCSS, cmdCancelCSS, {}, this);
+    m_documentPane = new EditorPane(txtTXT, cmdSave, cmdCancel, [this](bool locked) { lockBrowser(locked); }, this);
+    m_stylesheetPane = new EditorPane(txtCSS, cmdSaveCSS, cmdCancelCSS, {}, this);
     connectHandlers();
     applyTabOrder();
 }
@@ -235,12 +235,12 @@ void frmTextEdit::applyTabOrder()
 
 bool frmTextEdit::Changed() const
 {
-    return m_document->changed();
+    return m_documentPane->changed();
 }
 
 bool frmTextEdit::ChangedCSS() const
 {
-    return m_stylesheet->changed();
+    return m_stylesheetPane->changed();
 }
 
 void frmTextEdit::focusDummy()
@@ -259,4 +259,15 @@ void frmTextEdit::Form_Load()
 {
     NoButtons();
     focusDummy();
+}
+
+void frmTextEdit::Form_Unload(int &cancel)
+{
+    Q_UNUSED(cancel);
+    emit Unloading();
+    // A chooser still open would keep the run alive with no main window and
+    // leave the stylesheet pane waiting: it closes as cancelled.
+    m_closing = true;
+    if (m_chooser)
+        m_chooser->close();
 }

@@ -22,7 +22,7 @@ class QMimeData;
 // The main window: the file browser column, the document and stylesheet
 // editors with their Save/Cancel buttons, and the window options. Its
 // behaviour is split by concern over several source files (layout,
-// browser, document, stylesheet, options, unload).
+// browser, document, stylesheet, options).
 class frmTextEdit : public forms::Form
 {
     Q_OBJECT
@@ -86,6 +86,11 @@ public:
     void cmdCSS_MouseDown(int button, int shift, double x, double y);
     void cmdHTML_MouseDown(int button, int shift, double x, double y);
 
+signals:
+    // Raised by Form_Unload before the window lets go of anything: the
+    // program's end saves the window state here (program/unload.h).
+    void Unloading();
+
 protected:
     void Form_Load() override;
     void Form_Resize() override;
@@ -138,8 +143,8 @@ private:
     // Save of either pane: the focus to dummy, pending events, the write.
     void savePane(EditorPane &pane, const QString &path);
 
-    EditorPane *m_document = nullptr;
-    EditorPane *m_stylesheet = nullptr;
+    EditorPane *m_documentPane = nullptr;
+    EditorPane *m_stylesheetPane = nullptr;
     int m_viewCSS = 0;
     int m_onTop = 0;
     // Unset until the first press on a splitter bar.

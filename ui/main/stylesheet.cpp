@@ -3,7 +3,7 @@
 #include "ui/main/frmtextedit.h"
 
 #include "app/appstate.h"
-#include "app/settings.h"
+#include "app/programsettings.h"
 #include "forms/commandbutton.h"
 #include "forms/events.h"
 #include "forms/label.h"
@@ -14,22 +14,22 @@
 
 void frmTextEdit::NoChangesCSS()
 {
-    m_stylesheet->NoChanges();
+    m_stylesheetPane->NoChanges();
 }
 
 void frmTextEdit::MakeButtonsCSS()
 {
-    m_stylesheet->MakeButtons();
+    m_stylesheetPane->MakeButtons();
 }
 
 void frmTextEdit::NoButtonsCSS()
 {
-    m_stylesheet->NoButtons();
+    m_stylesheetPane->NoButtons();
 }
 
 void frmTextEdit::txtCSS_Change()
 {
-    m_stylesheet->onTextChange();
+    m_stylesheetPane->onTextChange();
 }
 
 void frmTextEdit::cmdCSS_MouseDown(int button, int shift, double x, double y)
@@ -54,7 +54,7 @@ void frmTextEdit::cmdCSS_MouseDown(int button, int shift, double x, double y)
         if (!chooseStylesheet())
             return;
         app.CssFile = app.ChooserFile;
-        WriteIni(app.AppTitle, QStringLiteral("LastCSS"), app.CssFile, app.IniFile);
+        WriteSetting(settingkeys::LastCSS, app.CssFile);
         load = true;
     }
     if (load)
@@ -107,7 +107,7 @@ void frmTextEdit::loadStylesheet()
 void frmTextEdit::fillStylesheet()
 {
     try {
-        m_stylesheet->fillFromFile(App().CssFile);
+        m_stylesheetPane->fillFromFile(App().CssFile);
     } catch (const support::TextFileError &) {
         // An unreadable stylesheet leaves the pane as it was.
     }
@@ -138,7 +138,7 @@ void frmTextEdit::cmdHTML_MouseDown(int button, int shift, double x, double y)
 
 void frmTextEdit::cmdSaveCSS_Click()
 {
-    savePane(*m_stylesheet, App().CssFile);
+    savePane(*m_stylesheetPane, App().CssFile);
 }
 
 void frmTextEdit::cmdCancelCSS_Click()

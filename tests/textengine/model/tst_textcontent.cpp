@@ -1,3 +1,4 @@
+#include "textengine/model/crlf.h"
 #include "textengine/model/segmentcut.h"
 #include "textengine/model/textcontent.h"
 
@@ -72,7 +73,7 @@ void TestTextContent::normalizedBreaks()
     content.normalizeLineBreaks();
     QCOMPARE(content.text(), expected);
     QVERIFY(content.onlyCrLf());
-    QCOMPARE(textengine::withCrLf(text), expected);
+    QCOMPARE(textengine::toCrLf(text, {.loneCarriageReturns = true, .loneLineFeeds = true}), expected);
 }
 
 void TestTextContent::caretSteps_data()

@@ -2,8 +2,8 @@
 // program, and the texts Qt draws itself in German while our own menus keep
 // theirs.
 #include "app/desktopidentity.h"
-#include "app/main/desktopsetup.h"
 #include "forms/textbox.h"
+#include "program/desktopsetup.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
 

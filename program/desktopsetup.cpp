@@ -1,7 +1,7 @@
-#include "app/main/desktopsetup.h"
+#include "program/desktopsetup.h"
 
 #include "app/desktopidentity.h"
-#include "app/main/qtgermantexts.h"
+#include "program/qtgermantexts.h"
 
 #include <QApplication>
 

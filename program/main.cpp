@@ -1,5 +1,5 @@
-#include "app/main/desktopsetup.h"
-#include "app/main/startup.h"
+#include "program/desktopsetup.h"
+#include "program/startup.h"
 #include "platform/termination.h"
 #include "ui/main/frmtextedit.h"
 

@@ -1,11 +1,13 @@
-#include "app/main/startup.h"
+#include "program/startup.h"
 
 #include "app/appstate.h"
-#include "app/main/restore.h"
+#include "app/programsettings.h"
 #include "app/settings.h"
 #include "app/settingslocation.h"
 #include "platform/process.h"
 #include "platform/screen.h"
+#include "program/restore.h"
+#include "program/unload.h"
 #include "support/message.h"
 #include "support/paths.h"
 #include "support/windowhelpers.h"
@@ -19,11 +21,6 @@
 #include <vector>
 
 namespace {
-QString read(const QString &key, const QString &defaultValue)
-{
-    return ReadIni(App().AppTitle, key, App().IniFile, defaultValue);
-}
-
 // A geometry value from the settings, in whole twips; nothing for a number
 // no window could take.
 std::optional<int> twipsValue(const QString &text)
@@ -80,30 +77,32 @@ frmTextEdit *Main()
     app.IniFile = SettingsFileLocation(longExe.left(longExe.size() - 3) + QStringLiteral("ini"));
     app.FilePattern = QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo");
 
-    // 5: the main window, hidden; its Load event runs now.
+    // 5: the main window, hidden; its Load event runs now. What start-up
+    // restores, its close saves.
     auto *window = new frmTextEdit();
+    QObject::connect(window, &frmTextEdit::Unloading, window, [window] { SaveWindowState(*window); });
     window->Load();
 
     // 6: browser folder, stylesheet path, colour options.
     RestoreBrowserStylesheetOptions(*window, platform::commandLineText());
 
     // 7: size.
-    if (const auto height = twipsValue(read(QStringLiteral("Height"), QStringLiteral("8445"))))
+    if (const auto height = twipsValue(ReadSetting(settingkeys::Height)))
         window->SetHeight(*height);
     // Without a remembered width the window keeps the width it was created
     // with: the designed client width plus whatever frame the desktop draws.
-    const QString width = read(QStringLiteral("Width"), QString());
+    const QString width = ReadSetting(settingkeys::Width);
     if (const auto value = twipsValue(width); value && !width.isEmpty())
         window->SetWidth(*value);
 
     // 8: position, centred when none is remembered.
     // The number as read decides, not its rounded value: "-0.6" is a place.
-    if (Val(read(QStringLiteral("Top"), QStringLiteral("-1"))) == -1.0) {
+    if (Val(ReadSetting(settingkeys::TopOrCentred)) == settingkeys::Centred) {
         support::CenterForm(*window);
     } else {
-        if (const auto storedTop = twipsValue(read(QStringLiteral("Top"), QStringLiteral("0"))))
+        if (const auto storedTop = twipsValue(ReadSetting(settingkeys::Top)))
             window->SetTop(*storedTop);
-        if (const auto left = twipsValue(read(QStringLiteral("Left"), QStringLiteral("0"))))
+        if (const auto left = twipsValue(ReadSetting(settingkeys::Left)))
             window->SetLeft(*left);
         if (!reachable(*window))
             support::CenterForm(*window);

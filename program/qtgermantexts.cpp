@@ -1,4 +1,4 @@
-#include "app/main/qtgermantexts.h"
+#include "program/qtgermantexts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,7 @@
-#include "app/main/restore.h"
+#include "program/restore.h"
 
 #include "app/appstate.h"
+#include "app/programsettings.h"
 #include "app/settings.h"
 #include "app/settingslocation.h"
 #include "forms/checkbox.h"
@@ -16,11 +17,6 @@
 #include <optional>
 
 namespace {
-QString read(const QString &key, const QString &defaultValue)
-{
-    return ReadIni(App().AppTitle, key, App().IniFile, defaultValue);
-}
-
 // A check-box value from the settings: the number rounded half to even;
 // nothing for a text that is no number a box can take.
 std::optional<int> checkValue(const QString &text)
@@ -34,11 +30,11 @@ std::optional<int> checkValue(const QString &text)
 // A remembered splitter position lies within the window; one outside it
 // (hand-edited, or from a far larger window) would hide the editor or the
 // browser for good, and counts as not remembered.
-int splitterPosition(const QString &text, int windowExtent, int defaultValue)
+int splitterPosition(const QString &stored, int windowExtent, const QString &defaultValue)
 {
-    const double value = RoundHalfEven(Val(text));
+    const double value = RoundHalfEven(Val(stored));
     if (!std::isfinite(value) || value < 0 || value > windowExtent)
-        return defaultValue;
+        return static_cast<int>(Val(defaultValue));
     return static_cast<int>(value);
 }
 } // namespace
@@ -52,17 +48,17 @@ void RestoreBrowserStylesheetOptions(frmTextEdit &window, const QString &command
         app.StartPath = support::LongPathOf(commandLine);
         folder = support::FolderOf(app.StartPath);
     } else {
-        folder = read(QStringLiteral("LastDir"), FirstRunFolder(app.AppDir, app.IniFile));
+        folder = ReadSetting(settingkeys::LastDir, FirstRunFolder(app.AppDir, app.IniFile));
     }
     window.Drive1->SetDrive(folder);
     window.Dir2->SetPath(folder);
     window.File2->SetPath(folder);
 
-    app.CssFile = read(QStringLiteral("LastCSS"), QString());
+    app.CssFile = ReadSetting(settingkeys::LastCSS);
 
-    if (const auto green = checkValue(read(QStringLiteral("Green"), QStringLiteral("0"))))
+    if (const auto green = checkValue(ReadSetting(settingkeys::Green)))
         window.chkGreen->SetValue(*green);
-    if (const auto dark = checkValue(read(QStringLiteral("Dark"), QStringLiteral("0"))))
+    if (const auto dark = checkValue(ReadSetting(settingkeys::Dark)))
         window.chkDark->SetValue(*dark);
 }
 
@@ -70,11 +66,11 @@ void RestoreLayoutAndPanes(frmTextEdit &window)
 {
     const AppState &app = App();
 
-    const int designedLeft = window.lblSplitH->Left();
+    const QString designedLeft = NumberText(window.lblSplitH->Left());
     window.lblSplitH->SetLeft(
-        splitterPosition(read(QStringLiteral("SplitHLeft"), NumberText(designedLeft)), window.Width(), designedLeft));
-    window.lblSplitV->SetTop(splitterPosition(read(QStringLiteral("SplitVTop"), QStringLiteral("2775")),
-                                              window.Height(), 2775));
+        splitterPosition(ReadSetting(settingkeys::SplitHLeft, designedLeft), window.Width(), designedLeft));
+    window.lblSplitV->SetTop(
+        splitterPosition(ReadSetting(settingkeys::SplitVTop), window.Height(), settingkeys::SplitVTop.defaultValue));
 
     window.LayoutSplitH();
     window.LayoutSplitV();

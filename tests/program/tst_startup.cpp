@@ -113,7 +113,7 @@ void StartupTest::firstRunWidthUnderWindowManager()
         ProgramRun program(dir.path());
         // A window manager's frame: 4 pixels at the sides and bottom, a 23
         // pixel caption.
-        platform::setWindowFrameOverride(QMargins(4, 23, 4, 4));
+        const testsupport::ScopedOverride frame(platform::setWindowFrameOverride, QMargins(4, 23, 4, 4));
         frmTextEdit *window = program.start();
         // The client area is the designed 13620 twips; the width adds the frame.
         QCOMPARE(window->width() * 15, 13620);
@@ -165,7 +165,7 @@ void StartupTest::offScreenPlaceIsCentred()
         {"second right", {{primary, primary}, {QRect(15360, 0, 19200, 10800), QRect(15360, 0, 19200, 10800)}}},
         {"second left", {{primary, primary}, {QRect(-19200, 0, 19200, 10800), QRect(-19200, 0, 19200, 10800)}}},
     };
-    platform::setScreensOverride(layouts.value(screens));
+    const testsupport::ScopedOverride screenLayout(platform::setScreensOverride, layouts.value(screens));
     run.writeSettings(settings);
     frmTextEdit *window = run.start();
     QCOMPARE(QPoint(window->Left(), window->Top()), place);

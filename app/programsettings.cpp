@@ -1,0 +1,19 @@
+#include "app/programsettings.h"
+
+#include "app/appstate.h"
+#include "app/settings.h"
+
+QString ReadSetting(const SettingKey &key)
+{
+    return ReadSetting(key, key.defaultValue);
+}
+
+QString ReadSetting(const SettingKey &key, const QString &defaultValue)
+{
+    return ReadIni(App().AppTitle, key.name, App().IniFile, defaultValue);
+}
+
+void WriteSetting(const SettingKey &key, const QString &value)
+{
+    WriteIni(App().AppTitle, key.name, value, App().IniFile);
+}
