@@ -1,5 +1,7 @@
 #include "textengine/model/textcontent.h"
 
+#include "textengine/model/crlf.h"
+
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -30,17 +32,8 @@ int TextContent::lineEnd(int line) const
 
 void TextContent::normalizeLineBreaks()
 {
-    if (onlyCrLf())
-        return;
-    const int lines = lineCount();
-    QString text;
-    text.reserve(size() + lines);
-    for (int line = 0; line < lines; ++line) {
-        if (line > 0)
-            text += QLatin1String("\r\n");
-        text += mid(lineStart(line), lineEnd(line) - lineStart(line));
-    }
-    setText(text);
+    if (!onlyCrLf())
+        setText(toCrLf(text(), {.loneCarriageReturns = true, .loneLineFeeds = true}));
 }
 
 namespace {
