@@ -59,24 +59,43 @@ trap 'rm -rf "$work"' EXIT
 
 findings="$build/findings"
 rm -rf "$findings"
-failed=0
-for source in fuzz/fuzz_*.cpp; do
-    name="$(basename "$source" .cpp)"
-    run="$work/$name"
+# Runs one fuzzer on its own copy of the seeds; the exit status lands in
+# the run's folder.
+run_fuzzer() {
+    local name="$1"
+    local run="$work/$name"
     mkdir -p "$run/corpus" "$run/artifacts" "$run/tmp"
     # The fuzzer adds inputs to its corpus: it works on a copy, never on the
     # seeds in the repository.
     if [ -d "fuzz/corpus/$name" ]; then
         cp -R "fuzz/corpus/$name/." "$run/corpus/"
     fi
-    log="$run/log.txt"
-    status=0
+    local status=0
     ( cd "$run" && TMPDIR="$run/tmp" QT_QPA_PLATFORM=offscreen \
         timeout --signal=KILL $((seconds * 2 + 120)) \
         "$root/$build/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$run/artifacts/" corpus \
-        </dev/null >"$log" 2>&1 ) || status=$?
+        </dev/null >"$run/log.txt" 2>&1 ) || status=$?
+    echo "$status" >"$run/status"
+}
 
+# As many fuzzers run at once as the machine has cores.
+names=()
+for source in fuzz/fuzz_*.cpp; do
+    name="$(basename "$source" .cpp)"
+    names+=("$name")
+    while [ "$(jobs -rp | wc -l)" -ge "$BUILD_JOBS" ]; do
+        wait -n || true
+    done
+    run_fuzzer "$name" &
+done
+wait
+
+failed=0
+for name in "${names[@]}"; do
+    run="$work/$name"
+    log="$run/log.txt"
+    status="$(cat "$run/status" 2>/dev/null || echo 1)"
     executions="$(sed -n 's/^stat::number_of_executed_units: *\([0-9]*\).*/\1/p' "$log" | tail -n 1)"
     crashes="$(find "$run/artifacts" -type f | wc -l)"
     if [ "$status" -ne 0 ] && [ "$crashes" -eq 0 ]; then
