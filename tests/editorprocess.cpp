@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTest>
 
 #include <csignal>
@@ -32,6 +33,13 @@ bool waitUntilTerminable(QProcess &editor)
     return QTest::qWaitFor([&] { return editor.state() != QProcess::Running || catchesTermination(pid); },
                            editorStartTimeoutMs)
         && editor.state() == QProcess::Running;
+}
+
+QProcessEnvironment offscreenEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
 }
 
 } // namespace testsupport

@@ -1,6 +1,7 @@
 #pragma once
 
 class QProcess;
+class QProcessEnvironment;
 
 // The real editor as a process of its own.
 namespace testsupport {
@@ -13,5 +14,8 @@ inline constexpr int editorStartTimeoutMs = 60000;
 // handler once the main window is up: a SIGTERM sent earlier would end it
 // without saving. The sign is read from /proc (Linux only).
 bool waitUntilTerminable(QProcess &editor);
+
+// The test's own environment with the editor on the offscreen platform.
+QProcessEnvironment offscreenEnvironment();
 
 } // namespace testsupport

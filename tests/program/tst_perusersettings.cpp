@@ -165,8 +165,7 @@ void PerUserSettingsTest::programRuns()
     const QMap<QString, QByteArray> exeFolderBefore = snapshot(exeFolder);
 
     QProcess editor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = testsupport::offscreenEnvironment();
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);

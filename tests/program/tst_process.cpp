@@ -35,9 +35,7 @@ void ProcessTest::terminationSavesState()
     testsupport::writeAll(dir.path() + QStringLiteral("/Meine Texte/brief.txt"), "x\r\n");
 
     QProcess editor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    editor.setProcessEnvironment(env);
+    editor.setProcessEnvironment(testsupport::offscreenEnvironment());
     // One argument with a blank: the command line stays one path.
     editor.start(exe, {dir.path() + QStringLiteral("/Meine Texte/brief.txt")});
     QVERIFY(editor.waitForStarted(10000));
@@ -71,9 +69,7 @@ Run runOnce(const QString &exe, const QString &folder)
     Run run;
     run.folder = folder;
     QProcess editor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    editor.setProcessEnvironment(env);
+    editor.setProcessEnvironment(testsupport::offscreenEnvironment());
     editor.start(exe, {folder + QStringLiteral("/x.txt")});
     if (!editor.waitForStarted(10000))
         return run;

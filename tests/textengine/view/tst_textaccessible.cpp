@@ -1,3 +1,4 @@
+#include "tests/textengine/view/shownview.h"
 #include "textengine/view/textview.h"
 
 #include <QAccessible>
@@ -37,22 +38,19 @@ void recordEvent(QAccessibleEvent *event)
     }
 }
 
-struct ShownView
+// The document pane with a text of several scripts, and what a screen
+// reader asks.
+struct ReadableView : ShownView
 {
-    ShownView()
+    ReadableView()
     {
         view.setAccessibleName(QStringLiteral("Dokument"));
-        view.resize(300, 200);
-        view.show();
-        ok = QTest::qWaitForWindowExposed(&view);
         view.setText(QStringLiteral("Eins zwei. Drei!\r\nשלום\r\n\r\nEnde"));
         face = QAccessible::queryAccessibleInterface(&view);
         text = face ? face->textInterface() : nullptr;
     }
-    TextView view;
     QAccessibleInterface *face = nullptr;
     QAccessibleTextInterface *text = nullptr;
-    bool ok = false;
 };
 
 } // namespace
@@ -89,7 +87,7 @@ void TestTextAccessible::cleanupTestCase()
 
 void TestTextAccessible::describesTheView()
 {
-    ShownView shown;
+    ReadableView shown;
     QVERIFY(shown.ok);
     QVERIFY(shown.text);
     QVERIFY(shown.face->editableTextInterface());
@@ -124,7 +122,7 @@ void TestTextAccessible::textAtOffset()
     QFETCH(QString, at);
     QFETCH(QString, before);
     QFETCH(QString, after);
-    ShownView shown;
+    ReadableView shown;
     QVERIFY(shown.ok);
     int start = -1;
     int end = -1;
@@ -136,7 +134,7 @@ void TestTextAccessible::textAtOffset()
 
 void TestTextAccessible::caretAndSelection()
 {
-    ShownView shown;
+    ReadableView shown;
     QVERIFY(shown.ok);
     // Offsets skip the CR of each CR LF; the view counts it.
     shown.view.setCaretPosition(19);
@@ -157,7 +155,7 @@ void TestTextAccessible::caretAndSelection()
 
 void TestTextAccessible::characterPlaces()
 {
-    ShownView shown;
+    ReadableView shown;
     QVERIFY(shown.ok);
     const QRect view(shown.view.mapToGlobal(QPoint(0, 0)), shown.view.size());
     for (const int offset : {0, 3, 17, 20, 24}) {
@@ -172,7 +170,7 @@ void TestTextAccessible::characterPlaces()
 
 void TestTextAccessible::editsThroughTheInterface()
 {
-    ShownView shown;
+    ReadableView shown;
     QVERIFY(shown.ok);
     QAccessibleEditableTextInterface *editable = shown.face->editableTextInterface();
     editable->insertText(17, QStringLiteral("neu\n"));
@@ -184,7 +182,7 @@ void TestTextAccessible::editsThroughTheInterface()
 
 void TestTextAccessible::eventsFollowEdits()
 {
-    ShownView shown;
+    ReadableView shown;
     QVERIFY(shown.ok);
     shown.view.setCaretPosition(16);
     received.clear();

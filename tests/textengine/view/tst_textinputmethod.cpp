@@ -1,3 +1,4 @@
+#include "tests/textengine/view/shownview.h"
 #include "textengine/view/textview.h"
 
 #include <QGuiApplication>
@@ -38,19 +39,6 @@ QVariant query(QWidget *view, Qt::InputMethodQuery property)
     return event.value(property);
 }
 
-struct ShownView
-{
-    ShownView()
-    {
-        view.resize(400, 200);
-        view.show();
-        ok = QTest::qWaitForWindowExposed(&view);
-        view.activateWindow();
-        view.setFocus();
-    }
-    TextView view;
-    bool ok = false;
-};
 
 } // namespace
 
@@ -97,7 +85,7 @@ void TestTextInputMethod::commitsAndReplacements()
     QFETCH(int, replaceLength);
     QFETCH(QString, expected);
     QFETCH(int, expectedCaret);
-    ShownView shown;
+    ShownView shown(QSize(400, 200));
     QVERIFY(shown.ok);
     shown.view.setText(text);
     shown.view.setCaretPosition(caret);
@@ -108,7 +96,7 @@ void TestTextInputMethod::commitsAndReplacements()
 
 void TestTextInputMethod::preeditIsDrawnInline()
 {
-    ShownView shown;
+    ShownView shown(QSize(400, 200));
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QStringLiteral("abcd"));
@@ -140,7 +128,7 @@ void TestTextInputMethod::preeditIsDrawnInline()
 
 void TestTextInputMethod::mousePressCommitsThePreedit()
 {
-    ShownView shown;
+    ShownView shown(QSize(400, 200));
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QStringLiteral("abcd"));
@@ -164,7 +152,7 @@ void TestTextInputMethod::surroundingTextKeepsPairsWhole_data()
 void TestTextInputMethod::surroundingTextKeepsPairsWhole()
 {
     QFETCH(int, caret);
-    ShownView shown;
+    ShownView shown(QSize(400, 200));
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     const QString emoji = QString(300, QChar(0xd83d)).replace(QChar(0xd83d), QStringLiteral("\U0001F600"));
@@ -184,7 +172,7 @@ void TestTextInputMethod::surroundingTextKeepsPairsWhole()
 
 void TestTextInputMethod::caretMovesReachTheInputMethod()
 {
-    ShownView shown;
+    ShownView shown(QSize(400, 200));
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     QTRY_COMPARE(QGuiApplication::focusObject(), &view);

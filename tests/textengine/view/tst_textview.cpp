@@ -1,3 +1,4 @@
+#include "tests/textengine/view/shownview.h"
 #include "textengine/view/textview.h"
 
 #include <QApplication>
@@ -32,19 +33,13 @@ QFont fixedFont()
     return font;
 }
 
-// A shown view with the fixed font, so that columns are predictable.
-struct ShownView
+// The fixed font makes columns predictable.
+struct FixedFontView : ShownView
 {
-    explicit ShownView(QSize size = QSize(300, 200))
+    explicit FixedFontView(QSize size = QSize(300, 200))
+        : ShownView(size, fixedFont())
     {
-        view.setFont(fixedFont());
-        view.resize(size);
-        view.show();
-        ok = QTest::qWaitForWindowExposed(&view);
-        view.setFocus();
     }
-    TextView view;
-    bool ok = false;
 };
 
 // Where a caret at each position stands, in the view's coordinates.
@@ -198,7 +193,7 @@ void TestTextView::editingKeys()
     QFETCH(QString, expected);
     QFETCH(int, expectedCaret);
     QFETCH(int, changes);
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     shown.view.setText(text);
     shown.view.setCaretPosition(caret);
@@ -224,7 +219,7 @@ void TestTextView::arrowsMoveOnScreen_data()
 void TestTextView::arrowsMoveOnScreen()
 {
     QFETCH(QString, line);
-    ShownView shown(QSize(600, 100));
+    FixedFontView shown(QSize(600, 100));
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(line);
@@ -266,7 +261,7 @@ void TestTextView::arrowsMoveOnScreen()
 
 void TestTextView::rightToLeftLineStartsAtTheRight()
 {
-    ShownView shown(QSize(400, 100));
+    FixedFontView shown(QSize(400, 100));
     QVERIFY(shown.ok);
     shown.view.setText(QStringLiteral("שלום עולם\r\nabc"));
     const int width = shown.view.viewport()->width();
@@ -279,7 +274,7 @@ void TestTextView::rightToLeftLineStartsAtTheRight()
 
 void TestTextView::hugeClusterDoesNotHang()
 {
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     const QString text = QStringLiteral("x a") + QString(10000, QChar(0x0301)) + QStringLiteral(" b");
     shown.view.setText(text);
@@ -304,7 +299,7 @@ void TestTextView::copyAndPaste()
 {
     QFETCH(QString, clipboard);
     QFETCH(QString, pasted);
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QStringLiteral("Zeile eins\r\nZeile zwei"));
@@ -350,7 +345,7 @@ void TestTextView::undoAndRedo()
     QFETCH(QList<int>, keys);
     QFETCH(QString, edited);
     QFETCH(QString, afterOneUndo);
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QStringLiteral("1234"));
@@ -378,7 +373,7 @@ void TestTextView::undoAndRedo()
 
 void TestTextView::undoBringsBackTheSelection()
 {
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QStringLiteral("eins zwei drei"));
@@ -397,7 +392,7 @@ void TestTextView::undoBringsBackTheSelection()
 
 void TestTextView::contextMenuOffersRedo()
 {
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QStringLiteral("abc"));
@@ -427,7 +422,7 @@ void TestTextView::contextMenuOffersRedo()
 
 void TestTextView::clickPlacesCaret()
 {
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QStringLiteral("abcdef\r\nghijkl"));
@@ -443,7 +438,7 @@ void TestTextView::clickPlacesCaret()
 
 void TestTextView::doubleAndTripleClickSelect()
 {
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QStringLiteral("eins zwei drei\r\nvier"));
@@ -460,7 +455,7 @@ void TestTextView::doubleAndTripleClickSelect()
 
 void TestTextView::dragPastTheEdgeKeepsScrolling()
 {
-    ShownView shown;
+    FixedFontView shown;
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     QString text;
@@ -481,7 +476,7 @@ void TestTextView::dragPastTheEdgeKeepsScrolling()
 
 void TestTextView::controlCharactersAreShown()
 {
-    ShownView shown(QSize(200, 100));
+    FixedFontView shown(QSize(200, 100));
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     const QString text = QString(QChar(0)) + QStringLiteral("a\x01\x1f\tb") + QChar(0x2028) + QChar(0xd800)
@@ -502,7 +497,7 @@ void TestTextView::controlCharactersAreShown()
 
 void TestTextView::narrowerViewHasMoreRows()
 {
-    ShownView shown(QSize(400, 200));
+    FixedFontView shown(QSize(400, 200));
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(QString(300, u'w') + QStringLiteral("\r\nshort"));
@@ -528,7 +523,7 @@ void TestTextView::longLineTyping()
     QString text;
     for (int i = 0; text.size() < 1024 * 1024; ++i)
         text += QStringLiteral(".k%1{margin:0 auto;color:#fff} ").arg(i);
-    ShownView shown(QSize(600, 300));
+    FixedFontView shown(QSize(600, 300));
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(text);
