@@ -85,8 +85,8 @@ QString upperCased(const QString &text)
 QString ReadIni(const QString &section, const QString &key, const QString &file, const QString &defaultValue)
 {
     QString buffer(iniBufferSize, u' ');
-    const int count = platform::readProfileString(upperCased(section), upperCased(key), QString(), buffer,
-                                                  iniBufferSize, file);
+    const int count
+        = platform::readProfileString(upperCased(section), upperCased(key), QString(), buffer, iniBufferSize, file);
     if (count > 0)
         return buffer.first(qMin<qsizetype>(count, buffer.size()));
     return defaultValue;

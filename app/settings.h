@@ -12,8 +12,7 @@ class ProfileWriteGroup;
 // The stored value of the key (cut to 2047 characters), or the default when
 // the file, section or key is missing or the value is empty. Section and key
 // are matched without regard to case.
-QString ReadIni(const QString &section, const QString &key, const QString &file,
-                const QString &defaultValue);
+QString ReadIni(const QString &section, const QString &key, const QString &file, const QString &defaultValue);
 QString ReadIni(const QString &section, const QString &key, const QString &file, long long defaultValue);
 
 // Stores the value; names reach the file as given. Failures are silent.

@@ -19,8 +19,8 @@ QString perUserFolder()
 bool sameFolder(const QString &a, const QString &b)
 {
     const Qt::CaseSensitivity cs = platform::fileNamesCaseInsensitive() ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()).compare(QDir::cleanPath(QFileInfo(b).absoluteFilePath()),
-                                                                   cs)
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath())
+               .compare(QDir::cleanPath(QFileInfo(b).absoluteFilePath()), cs)
         == 0;
 }
 

@@ -84,18 +84,24 @@ Fixture &fixture()
 const QString &pathFor(int which)
 {
     switch (which) {
-    case 0: return fixture().utf8Path;
-    case 1: return fixture().ansiPath;
-    default: return fixture().singleLinePath;
+    case 0:
+        return fixture().utf8Path;
+    case 1:
+        return fixture().ansiPath;
+    default:
+        return fixture().singleLinePath;
     }
 }
 
 const char *labelFor(int which)
 {
     switch (which) {
-    case 0: return "10 MB UTF-8, 200000 lines";
-    case 1: return "10 MB Windows-1252, 200000 lines";
-    default: return "5 MB UTF-8, one line";
+    case 0:
+        return "10 MB UTF-8, 200000 lines";
+    case 1:
+        return "10 MB Windows-1252, 200000 lines";
+    default:
+        return "5 MB UTF-8, one line";
     }
 }
 

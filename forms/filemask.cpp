@@ -14,8 +14,7 @@ bool wildcardMatch(const FileMask::CodePoints &mask, const FileMask::CodePoints 
     qsizetype lastStar = -1;
     qsizetype lastStarEnd = 0;
     while (inName < name.size()) {
-        if (inMask < mask.size()
-            && (mask[inMask] == U'?' || (mask[inMask] != U'*' && mask[inMask] == name[inName]))) {
+        if (inMask < mask.size() && (mask[inMask] == U'?' || (mask[inMask] != U'*' && mask[inMask] == name[inName]))) {
             ++inMask;
             ++inName;
         } else if (inMask < mask.size() && mask[inMask] == U'*') {

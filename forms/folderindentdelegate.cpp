@@ -2,8 +2,7 @@
 
 namespace forms {
 
-void FolderIndentDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
-                                 const QModelIndex &index) const
+void FolderIndentDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem indented = option;
     indented.rect.adjust(index.data(DepthRole).toInt() * IndentPixels, 0, 0, 0);

@@ -35,8 +35,8 @@ QRect Form::outerPixels() const
     const QMargins frame = frameMargins();
     const QRect client = geometry();
     const QPoint origin = isVisible() ? frameGeometry().topLeft() : pos();
-    return QRect(origin, QSize(client.width() + frame.left() + frame.right(),
-                               client.height() + frame.top() + frame.bottom()));
+    return QRect(origin,
+                 QSize(client.width() + frame.left() + frame.right(), client.height() + frame.top() + frame.bottom()));
 }
 
 int Form::Left() const
@@ -60,8 +60,7 @@ int Form::Width() const
 int Form::Height() const
 {
     const int px = outerPixels().height();
-    return (m_heightAsked && twipsToPixels(m_twipsSize.height()) == px) ? m_twipsSize.height()
-                                                                         : pixelsToTwips(px);
+    return (m_heightAsked && twipsToPixels(m_twipsSize.height()) == px) ? m_twipsSize.height() : pixelsToTwips(px);
 }
 
 void Form::SetLeft(int twips)
@@ -111,8 +110,8 @@ void Form::applyOuterSize()
     // the frame adds to it.
     const QMargins frame = frameMargins();
     const int width = m_widthAsked ? twipsToPixels(m_twipsSize.width()) - frame.left() - frame.right() : this->width();
-    const int height =
-        m_heightAsked ? twipsToPixels(m_twipsSize.height()) - frame.top() - frame.bottom() : this->height();
+    const int height
+        = m_heightAsked ? twipsToPixels(m_twipsSize.height()) - frame.top() - frame.bottom() : this->height();
     // A size below the platform's smallest is raised to it.
     resize(QSize(width, height).expandedTo(QSize(1, 1)));
 }

@@ -16,11 +16,16 @@ MsgBoxHook &hook()
 QMessageBox::Icon iconFor(int style)
 {
     switch (style) {
-    case vbCritical: return QMessageBox::Critical;
-    case vbQuestion: return QMessageBox::Question;
-    case vbExclamation: return QMessageBox::Warning;
-    case vbInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case vbCritical:
+        return QMessageBox::Critical;
+    case vbQuestion:
+        return QMessageBox::Question;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 } // namespace

@@ -16,9 +16,9 @@ using fuzz::check;
 // Printable ASCII stands for itself; other bytes pick characters that
 // matter to the routines or that case mapping handles its own way, or take
 // any UTF-16 unit from the input.
-constexpr char16_t alphabet[] = {u'\\', u'/', u'\\', u'/', u':',    u'.',    u' ',    u'-',
-                                 u'(',  u'_', u'a',  u'Z', u'c',    u'w',    u'\xDF', u'\xE4',
-                                 u'I',  u'i', u'\x130', u'\x131', u'\x1C5', u'\x3C2', u'\xD83D', u'\xDE00'};
+constexpr char16_t alphabet[]
+    = {u'\\', u'/', u'\\',   u'/',    u':', u'.', u' ',     u'-',     u'(',     u'_',     u'a',      u'Z',
+       u'c',  u'w', u'\xDF', u'\xE4', u'I', u'i', u'\x130', u'\x131', u'\x1C5', u'\x3C2', u'\xD83D', u'\xDE00'};
 
 QString pathFrom(FuzzedDataProvider &input)
 {
@@ -110,14 +110,12 @@ void checkFolderOf(const QString &path, QChar separator)
     const QString expected = last > 0 && rest[last - 1] == separator ? rest.left(last) : rest.left(last + 1);
     FUZZ_CHECK_EQUAL(folder, expected, "FolderOf cuts at the last separator");
     if (!path.endsWith(separator) && (last == 0 || rest[last - 1] != separator))
-        FUZZ_CHECK_EQUAL(folder + support::FileNameOf(path, separator), path,
-                         "folder and file name join to the path");
+        FUZZ_CHECK_EQUAL(folder + support::FileNameOf(path, separator), path, "folder and file name join to the path");
 }
 
 bool isCaseless(QChar c, QChar separator)
 {
-    return c == separator || c == u' ' || c == u'-' || c == u'(' || c == u'_' || c == u':' || c == u'.'
-        || c.isDigit();
+    return c == separator || c == u' ' || c == u'-' || c == u'(' || c == u'_' || c == u':' || c == u'.' || c.isDigit();
 }
 
 void checkTitleCase(const QString &path, QChar separator)

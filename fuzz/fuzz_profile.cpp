@@ -111,10 +111,14 @@ Names namesIn(const QByteArray &text)
 QString withCaseChanged(const QString &name, unsigned mode)
 {
     switch (mode % 4) {
-    case 1: return name.toUpper();
-    case 2: return name.toLower();
-    case 3: return QStringLiteral("  ") + name + QStringLiteral("\t");
-    default: return name;
+    case 1:
+        return name.toUpper();
+    case 2:
+        return name.toLower();
+    case 3:
+        return QStringLiteral("  ") + name + QStringLiteral("\t");
+    default:
+        return name;
     }
 }
 
@@ -171,8 +175,8 @@ void checkOtherLinesKept(const QByteArray &before, const QByteArray &after)
     QList<RawLine> added = newLines.mid(prefix, newLines.size() - suffix - prefix);
 
     const QString detail = QStringLiteral("before: %1\nafter:  %2").arg(fuzz::shown(before), fuzz::shown(after));
-    if (removed.size() == 1 && removed[0].ending.isEmpty() && !added.isEmpty()
-        && added[0].content == removed[0].content && added[0].ending == crLf) {
+    if (removed.size() == 1 && removed[0].ending.isEmpty() && !added.isEmpty() && added[0].content == removed[0].content
+        && added[0].ending == crLf) {
         removed.clear();
         added.removeFirst();
     }
@@ -211,8 +215,7 @@ void checkOtherEntriesKept(const QByteArray &before, const QByteArray &after, co
 void checkTextWrite(QByteArray &text, const QString &section, const QString &key, const QString &value)
 {
     if (!ini::isWritableEntry(section, key, value)) {
-        check(!ini::isValidSection(section) || !ini::isValidKey(key) || value.contains(u'\r')
-                  || value.contains(u'\n'),
+        check(!ini::isValidSection(section) || !ini::isValidKey(key) || value.contains(u'\r') || value.contains(u'\n'),
               "only broken names and line breaks are refused", fuzz::shown(section + u'|' + key + u'|' + value));
         return;
     }
@@ -259,8 +262,8 @@ void checkReadIni(const QString &section, const QString &key, const QString &val
 
 // One write through the real file, with the file present or missing,
 // writable or read-only, then reads with the full buffer and a small one.
-void checkFileWrite(const QByteArray &text, FuzzedDataProvider &input, const QString &section,
-                    const QString &key, const QString &value)
+void checkFileWrite(const QByteArray &text, FuzzedDataProvider &input, const QString &section, const QString &key,
+                    const QString &value)
 {
     const QString path = fuzz::scratchPath(QStringLiteral("settings.ini"));
     QFile::remove(path);
@@ -309,8 +312,13 @@ void checkFileWrite(const QByteArray &text, FuzzedDataProvider &input, const QSt
 
 const QStringList usualSections = {QStringLiteral("Brenwick TXT-HTML-CSS-Editor"), QStringLiteral("a"),
                                    QStringLiteral("[x]"), QStringLiteral("; not a comment"), QString()};
-const QStringList usualKeys = {QStringLiteral("LastDir"), QStringLiteral("Top"), QStringLiteral("k"),
-                               QStringLiteral(";c"), QStringLiteral("a=b"), QStringLiteral("[s"), QString()};
+const QStringList usualKeys = {QStringLiteral("LastDir"),
+                               QStringLiteral("Top"),
+                               QStringLiteral("k"),
+                               QStringLiteral(";c"),
+                               QStringLiteral("a=b"),
+                               QStringLiteral("[s"),
+                               QString()};
 
 } // namespace
 

@@ -22,10 +22,14 @@ const QByteArray utf8Bom("\xEF\xBB\xBF");
 QString nameOf(TextEncoding encoding)
 {
     switch (encoding) {
-    case TextEncoding::Default: return QStringLiteral("Default");
-    case TextEncoding::Utf8: return QStringLiteral("Utf8");
-    case TextEncoding::Utf8Bom: return QStringLiteral("Utf8Bom");
-    case TextEncoding::Windows1252: return QStringLiteral("Windows1252");
+    case TextEncoding::Default:
+        return QStringLiteral("Default");
+    case TextEncoding::Utf8:
+        return QStringLiteral("Utf8");
+    case TextEncoding::Utf8Bom:
+        return QStringLiteral("Utf8Bom");
+    case TextEncoding::Windows1252:
+        return QStringLiteral("Windows1252");
     }
     return QStringLiteral("?");
 }
@@ -95,8 +99,7 @@ TextEncoding expectedEncoding(const QByteArray &bytes)
 bool isCleanFile(const QByteArray &bytes)
 {
     const QByteArray body = bytes.startsWith(utf8Bom) ? bytes.mid(utf8Bom.size()) : bytes;
-    if (body.isEmpty() || !body.endsWith("\r\n") || body == "\r\n" || body.endsWith("\r\n\r\n")
-        || body.contains('\t'))
+    if (body.isEmpty() || !body.endsWith("\r\n") || body == "\r\n" || body.endsWith("\r\n\r\n") || body.contains('\t'))
         return false;
     for (qsizetype i = 0; i < body.size(); ++i) {
         if (body[i] == '\r' && (i + 1 == body.size() || body[i + 1] != '\n'))
@@ -121,8 +124,7 @@ QByteArray readRaw(const QString &path)
     return file.readAll();
 }
 
-void checkCleanups(const QString &loaded, const QString &tabless, const QString &normalized,
-                   const QString &trimmed)
+void checkCleanups(const QString &loaded, const QString &tabless, const QString &normalized, const QString &trimmed)
 {
     check(tabless.size() == loaded.size() && !tabless.contains(u'\t'), "TabsToSpaces replaces each tab by one space");
     for (qsizetype i = 0; i < loaded.size(); ++i)

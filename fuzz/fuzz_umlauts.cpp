@@ -16,11 +16,11 @@ namespace {
 using fuzz::check;
 
 const std::pair<char16_t, QString> entities[] = {
-    {u'\u00E4', QStringLiteral("&auml;")},  {u'\u00C4', QStringLiteral("&Auml;")},
-    {u'\u00F6', QStringLiteral("&ouml;")},  {u'\u00D6', QStringLiteral("&Ouml;")},
-    {u'\u00FC', QStringLiteral("&uuml;")},  {u'\u00DC', QStringLiteral("&Uuml;")},
-    {u'\u00DF', QStringLiteral("&szlig;")}, {u'\u00A9', QStringLiteral("&copy;")},
-    {u'\u20AC', QStringLiteral("&euro;")},  {u'\u00E8', QStringLiteral("&egrave;")},
+    {u'\u00E4', QStringLiteral("&auml;")},   {u'\u00C4', QStringLiteral("&Auml;")},
+    {u'\u00F6', QStringLiteral("&ouml;")},   {u'\u00D6', QStringLiteral("&Ouml;")},
+    {u'\u00FC', QStringLiteral("&uuml;")},   {u'\u00DC', QStringLiteral("&Uuml;")},
+    {u'\u00DF', QStringLiteral("&szlig;")},  {u'\u00A9', QStringLiteral("&copy;")},
+    {u'\u20AC', QStringLiteral("&euro;")},   {u'\u00E8', QStringLiteral("&egrave;")},
     {u'\u00E9', QStringLiteral("&eacute;")}, {u'\u00EA', QStringLiteral("&ecirc;")},
 };
 

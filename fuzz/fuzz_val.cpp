@@ -23,7 +23,7 @@ QString numberDetail(const QString &text, double value)
 // Mostly the characters a number is made of, so that the parse goes deep.
 QString textFrom(FuzzedDataProvider &input)
 {
-    static constexpr char16_t alphabet[] = {u'0', u'1', u'5', u'9', u'.', u'-', u'+', u'e', u'E', u'd',
+    static constexpr char16_t alphabet[] = {u'0', u'1', u'5',  u'9',  u'.',  u'-', u'+', u'e',     u'E',     u'd',
                                             u'D', u' ', u'\t', u'\n', u'\r', u'x', u',', u'\x660', u'\xFF11'};
     QString text;
     const size_t length = input.ConsumeIntegralInRange<size_t>(0, 400);
@@ -74,7 +74,8 @@ void checkWholeNumber(long long number)
         check(c >= u'0' && c <= u'9', "NumberText holds digits only", fuzz::shown(text));
     check(Val(text) == static_cast<double>(number), "Val reads NumberText back", numberDetail(text, Val(text)));
     // Text after the number ends the parse.
-    for (const QString &tail : {QStringLiteral(";1"), QStringLiteral("abc"), QStringLiteral(",5"), QStringLiteral("x1e5")})
+    for (const QString &tail :
+         {QStringLiteral(";1"), QStringLiteral("abc"), QStringLiteral(",5"), QStringLiteral("x1e5")})
         check(Val(text + tail) == static_cast<double>(number), "Val stops at text after the number",
               numberDetail(text + tail, Val(text + tail)));
 }

@@ -24,7 +24,6 @@ QString shown(const QByteArray &bytes);
 } // namespace fuzz
 
 // Text and byte strings, both printed in the failure report.
-#define FUZZ_CHECK_EQUAL(actual, expected, what)                                                   \
-    ::fuzz::check((actual) == (expected), what,                                                    \
-                  QStringLiteral("expected: %1\nactual:   %2")                                     \
-                      .arg(::fuzz::shown(expected), ::fuzz::shown(actual)))
+#define FUZZ_CHECK_EQUAL(actual, expected, what)                                                                       \
+    ::fuzz::check((actual) == (expected), what,                                                                        \
+                  QStringLiteral("expected: %1\nactual:   %2").arg(::fuzz::shown(expected), ::fuzz::shown(actual)))

@@ -46,8 +46,7 @@ public:
         // The mark clears once the table has been read from its start.
         char buffer[4096];
         ::lseek(m_fd, 0, SEEK_SET);
-        while (::read(m_fd, buffer, sizeof buffer) > 0) {
-        }
+        while (::read(m_fd, buffer, sizeof buffer) > 0) {}
         return true;
     }
 
@@ -72,19 +71,16 @@ bool isUnder(const QString &path, const QString &folder)
 bool isSystemMount(const QStorageInfo &volume)
 {
     static const QSet<QByteArray> pseudoTypes{
-        "proc",     "sysfs",   "tmpfs",      "devtmpfs",    "devpts",  "cgroup",     "cgroup2",
-        "securityfs", "pstore", "bpf",       "debugfs",     "tracefs", "configfs",   "fusectl",
-        "mqueue",   "hugetlbfs", "autofs",   "binfmt_misc", "efivarfs", "squashfs",  "overlay",
-        "nsfs",     "ramfs",   "rpc_pipefs", "nfsd",        "selinuxfs", "fuse.portal", "fuse.gvfsd-fuse",
-        "fuse.lxcfs", "shm",   "rootfs"};
+        "proc",   "sysfs",       "tmpfs",       "devtmpfs",        "devpts",     "cgroup",  "cgroup2", "securityfs",
+        "pstore", "bpf",         "debugfs",     "tracefs",         "configfs",   "fusectl", "mqueue",  "hugetlbfs",
+        "autofs", "binfmt_misc", "efivarfs",    "squashfs",        "overlay",    "nsfs",    "ramfs",   "rpc_pipefs",
+        "nfsd",   "selinuxfs",   "fuse.portal", "fuse.gvfsd-fuse", "fuse.lxcfs", "shm",     "rootfs"};
     if (pseudoTypes.contains(volume.fileSystemType()))
         return true;
     const QString root = volume.rootPath();
-    static const QStringList systemFolders{QStringLiteral("/proc"), QStringLiteral("/sys"),
-                                           QStringLiteral("/dev"),  QStringLiteral("/boot"),
-                                           QStringLiteral("/snap"), QStringLiteral("/var"),
-                                           QStringLiteral("/usr"),  QStringLiteral("/etc"),
-                                           QStringLiteral("/tmp")};
+    static const QStringList systemFolders{QStringLiteral("/proc"), QStringLiteral("/sys"),  QStringLiteral("/dev"),
+                                           QStringLiteral("/boot"), QStringLiteral("/snap"), QStringLiteral("/var"),
+                                           QStringLiteral("/usr"),  QStringLiteral("/etc"),  QStringLiteral("/tmp")};
     for (const QString &folder : systemFolders) {
         if (isUnder(root, folder))
             return true;

@@ -47,7 +47,6 @@ std::optional<QString> findValue(const QByteArray &text, const QString &section,
 // the key added after the last key of its section, or the section added at
 // the end. Written lines end in CR LF; every other line stays byte for byte.
 // The names and value must satisfy isWritableEntry.
-QByteArray withValue(const QByteArray &text, const QString &section, const QString &key,
-                     const QString &value);
+QByteArray withValue(const QByteArray &text, const QString &section, const QString &key, const QString &value);
 
 } // namespace platform::inifile

@@ -194,8 +194,8 @@ QString storedForm(const QString &value)
     if (value.isEmpty())
         return value;
     const bool blankAtEdge = isBlank(value.front()) || isBlank(value.back());
-    const bool ownQuotes = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-        && value.back() == value.front();
+    const bool ownQuotes
+        = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front();
     if (blankAtEdge || ownQuotes)
         return u'"' + value + u'"';
     return value;
@@ -248,8 +248,7 @@ std::optional<QString> findValue(const QByteArray &text, const QString &section,
     return std::nullopt;
 }
 
-QByteArray withValue(const QByteArray &text, const QString &section, const QString &key,
-                     const QString &value)
+QByteArray withValue(const QByteArray &text, const QString &section, const QString &key, const QString &value)
 {
     const QString wantedSection = trimmedBlanks(section);
     const QString wantedKey = trimmedBlanks(key);

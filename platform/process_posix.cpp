@@ -22,5 +22,4 @@ QString nativeCommandLineText()
     return arguments.join(QLatin1Char(' '));
 }
 
-
 } // namespace platform

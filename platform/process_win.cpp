@@ -31,5 +31,4 @@ QString nativeCommandLineText()
     return line.mid(i);
 }
 
-
 } // namespace platform

@@ -13,14 +13,13 @@ namespace platform {
 // the number of characters placed (0 for an empty value). When the file,
 // section or key is missing, the default takes the value's place, without
 // its trailing spaces and cut the same way.
-int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
-                      QString &value, int size, const QString &file);
+int readProfileString(const QString &section, const QString &key, const QString &defaultValue, QString &value, int size,
+                      const QString &file);
 
 // Creates the file, section and key as needed and replaces the key's value.
 // Every other line stays as it was. The file is replaced atomically under a
 // lock shared with other processes. Returns false when nothing was written.
-bool writeProfileString(const QString &section, const QString &key, const QString &value,
-                        const QString &file);
+bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file);
 
 } // namespace platform
 

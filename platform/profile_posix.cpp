@@ -14,16 +14,15 @@
 
 namespace platform {
 
-int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
-                      QString &value, int size, const QString &file)
+int readProfileString(const QString &section, const QString &key, const QString &defaultValue, QString &value, int size,
+                      const QString &file)
 {
     const std::optional<QByteArray> text = readRegularFile(file);
     const std::optional<QString> found = text ? inifile::findValue(*text, section, key) : std::nullopt;
     return inifile::placeAnswer(found ? *found : inifile::defaultAnswer(defaultValue), size, value);
 }
 
-bool writeProfileString(const QString &section, const QString &key, const QString &value,
-                        const QString &file)
+bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file)
 {
     if (!inifile::isWritableEntry(section, key, value))
         return false;

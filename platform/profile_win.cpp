@@ -11,7 +11,6 @@ namespace platform {
 
 namespace {
 
-
 LPCWSTR wide(const QString &text)
 {
     return reinterpret_cast<LPCWSTR>(text.utf16());
@@ -19,8 +18,8 @@ LPCWSTR wide(const QString &text)
 
 } // namespace
 
-int readProfileString(const QString &section, const QString &key, const QString &defaultValue,
-                      QString &value, int size, const QString &file)
+int readProfileString(const QString &section, const QString &key, const QString &defaultValue, QString &value, int size,
+                      const QString &file)
 {
     if (size < 2 || !inifile::isValidSection(section) || !inifile::isValidKey(key))
         return inifile::placeAnswer(inifile::defaultAnswer(defaultValue), size, value);
@@ -32,8 +31,7 @@ int readProfileString(const QString &section, const QString &key, const QString 
     return inifile::placeAnswer(QString::fromWCharArray(buffer.data(), int(count)), size, value);
 }
 
-bool writeProfileString(const QString &section, const QString &key, const QString &value,
-                        const QString &file)
+bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file)
 {
     if (!inifile::isWritableEntry(section, key, value))
         return false;
@@ -41,8 +39,7 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     const profilelock::SingleWriteLock lock(file);
     if (!lock.held())
         return false;
-    return WritePrivateProfileStringW(wide(section), wide(key), wide(inifile::storedForm(value)), wide(file))
-        != 0;
+    return WritePrivateProfileStringW(wide(section), wide(key), wide(inifile::storedForm(value)), wide(file)) != 0;
 }
 
 } // namespace platform

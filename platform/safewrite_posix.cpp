@@ -74,8 +74,7 @@ bool writeOpenFileInPlace(int fd, const struct stat &expected, const QByteArray 
     if (newSize > 0 && ::posix_fallocate(fd, 0, newSize) != 0) {
         // The old bytes are untouched; only the size may have grown.
         if (newSize > now.st_size) {
-            while (::ftruncate(fd, now.st_size) != 0 && errno == EINTR) {
-            }
+            while (::ftruncate(fd, now.st_size) != 0 && errno == EINTR) {}
         }
         return false;
     }

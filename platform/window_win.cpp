@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <windows.h>
+// shellapi.h needs the types windows.h declares.
 #include <shellapi.h>
 
 namespace platform {

@@ -1,6 +1,6 @@
+#include "platform/termination.h"
 #include "program/desktopsetup.h"
 #include "program/startup.h"
-#include "platform/termination.h"
 #include "ui/main/frmtextedit.h"
 
 #include <QApplication>

@@ -18,11 +18,16 @@ QString &defaultTitle()
 int styleOf(int kind)
 {
     switch (kind) {
-    case MessageInformation: return forms::vbInformation;
-    case MessageExclamation: return forms::vbExclamation;
-    case MessageCritical: return forms::vbCritical;
-    case MessageQuestion: return forms::vbQuestion;
-    default: return 0;
+    case MessageInformation:
+        return forms::vbInformation;
+    case MessageExclamation:
+        return forms::vbExclamation;
+    case MessageCritical:
+        return forms::vbCritical;
+    case MessageQuestion:
+        return forms::vbQuestion;
+    default:
+        return 0;
     }
 }
 

@@ -12,7 +12,7 @@
 namespace support {
 
 enum class TextEncoding {
-    Default,     // never read: UTF-8, or the ANSI code page on Windows
+    Default, // never read: UTF-8, or the ANSI code page on Windows
     Utf8,
     Utf8Bom,
     Windows1252,

@@ -10,19 +10,32 @@ namespace {
 QStringView entityOf(char16_t c)
 {
     switch (c) {
-    case u'\u00E4': return u"&auml;";
-    case u'\u00C4': return u"&Auml;";
-    case u'\u00F6': return u"&ouml;";
-    case u'\u00D6': return u"&Ouml;";
-    case u'\u00FC': return u"&uuml;";
-    case u'\u00DC': return u"&Uuml;";
-    case u'\u00DF': return u"&szlig;";
-    case u'\u00A9': return u"&copy;";
-    case u'\u20AC': return u"&euro;";
-    case u'\u00E8': return u"&egrave;";
-    case u'\u00E9': return u"&eacute;";
-    case u'\u00EA': return u"&ecirc;";
-    default: return {};
+    case u'\u00E4':
+        return u"&auml;";
+    case u'\u00C4':
+        return u"&Auml;";
+    case u'\u00F6':
+        return u"&ouml;";
+    case u'\u00D6':
+        return u"&Ouml;";
+    case u'\u00FC':
+        return u"&uuml;";
+    case u'\u00DC':
+        return u"&Uuml;";
+    case u'\u00DF':
+        return u"&szlig;";
+    case u'\u00A9':
+        return u"&copy;";
+    case u'\u20AC':
+        return u"&euro;";
+    case u'\u00E8':
+        return u"&egrave;";
+    case u'\u00E9':
+        return u"&eacute;";
+    case u'\u00EA':
+        return u"&ecirc;";
+    default:
+        return {};
     }
 }
 

@@ -70,8 +70,8 @@ std::optional<QString> decodeStrictUtf8(QByteArrayView bytes)
                 return std::nullopt;
             if ((lead == 0xF0 && in[1] < 0x90) || (lead == 0xF4 && in[1] >= 0x90))
                 return std::nullopt; // overlong, or beyond U+10FFFF
-            const char32_t codePoint = char32_t(((lead & 0x07) << 18) | ((in[1] & 0x3F) << 12)
-                                                | ((in[2] & 0x3F) << 6) | (in[3] & 0x3F));
+            const char32_t codePoint
+                = char32_t(((lead & 0x07) << 18) | ((in[1] & 0x3F) << 12) | ((in[2] & 0x3F) << 6) | (in[3] & 0x3F));
             *out++ = QChar::highSurrogate(codePoint);
             *out++ = QChar::lowSurrogate(codePoint);
             in += 4;

@@ -3,7 +3,9 @@
 #include <QString>
 
 class QWidget;
-namespace forms { class Form; }
+namespace forms {
+class Form;
+}
 
 namespace support {
 

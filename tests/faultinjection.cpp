@@ -25,8 +25,9 @@ bool FileSystemFaults::mountSmallFileSystem(const QString &folder, int bytes)
 {
     if (geteuid() != 0)
         return false;
-    if (!runProgram(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                              QStringLiteral("size=%1").arg(bytes), QStringLiteral("tmpfs"), folder}))
+    if (!runProgram(QStringLiteral("mount"),
+                    {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                     QStringLiteral("size=%1").arg(bytes), QStringLiteral("tmpfs"), folder}))
         return false;
     m_mounts << folder;
     return true;
@@ -51,8 +52,7 @@ void FileSystemFaults::fillUp(const QString &folder)
     if (!filler.open(QIODevice::WriteOnly))
         return;
     const QByteArray block(512, 'f');
-    while (filler.write(block) == block.size() && filler.flush()) {
-    }
+    while (filler.write(block) == block.size() && filler.flush()) {}
 }
 
 } // namespace testsupport

@@ -77,18 +77,19 @@ BareWindow::BareWindow(const QSize &size, const QString &folder)
     auto *buttonsCss = new QFrame(this);
     buttonsCss->setGeometry(textLeft, size.height() - 38, right, 30);
 
-    const QStringList captions = {QStringLiteral("Speichern"), QStringLiteral("Abbrechen"), QStringLiteral("HTML"),
-                                  QStringLiteral("CSS"),       QStringLiteral("Umlaute"),   QStringLiteral("2"),
-                                  QStringLiteral("q"),         QStringLiteral("Speichern"), QStringLiteral("Abbrechen"),
-                                  QString()};
+    const QStringList captions = {QStringLiteral("Speichern"), QStringLiteral("Abbrechen"),
+                                  QStringLiteral("HTML"),      QStringLiteral("CSS"),
+                                  QStringLiteral("Umlaute"),   QStringLiteral("2"),
+                                  QStringLiteral("q"),         QStringLiteral("Speichern"),
+                                  QStringLiteral("Abbrechen"), QString()};
     for (int i = 0; i < captions.size(); ++i) {
         auto *button = new QPushButton(captions.at(i), this);
         button->setGeometry(left + i * 62, 2, 60, 22);
         button->setFont(bold);
     }
 
-    const QStringList checks = {QStringLiteral("grün"), QStringLiteral("dunkel"), QString(),
-                                QStringLiteral("ans Ende")};
+    const QStringList checks
+        = {QStringLiteral("grün"), QStringLiteral("dunkel"), QString(), QStringLiteral("ans Ende")};
     for (int i = 0; i < checks.size(); ++i) {
         auto *check = new QCheckBox(checks.at(i), this);
         check->setGeometry(textLeft + i * 80, size.height() - 30, 78, 20);

@@ -7,10 +7,10 @@ namespace timing {
 
 // What a generated document holds.
 enum class DocumentKind {
-    GermanLines,   // many short CR LF lines with umlauts
-    MinifiedCss,   // one long line of stylesheet rules, ended by one CR LF
-    RightToLeft,   // one long line of Arabic and Hebrew words, ended by one CR LF
-    MixedScripts,  // lines of German with emoji, Chinese and Japanese, Hebrew in turn
+    GermanLines,  // many short CR LF lines with umlauts
+    MinifiedCss,  // one long line of stylesheet rules, ended by one CR LF
+    RightToLeft,  // one long line of Arabic and Hebrew words, ended by one CR LF
+    MixedScripts, // lines of German with emoji, Chinese and Japanese, Hebrew in turn
 };
 
 struct GeneratedDocument

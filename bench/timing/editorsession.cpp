@@ -1,9 +1,9 @@
 #include "bench/timing/editorsession.h"
 
-#include "program/startup.h"
 #include "forms/filelist.h"
 #include "platform/process.h"
 #include "platform/screen.h"
+#include "program/startup.h"
 #include "ui/main/frmtextedit.h"
 
 #include <QDir>
@@ -25,8 +25,8 @@ EditorSession::EditorSession(const QString &startFolder)
         return;
     QFile ini(m_programFolder.path() + QLatin1Char('/') + exeName + QStringLiteral(".ini"));
     if (ini.open(QIODevice::WriteOnly)) {
-        ini.write("[Brenwick TXT-HTML-CSS-Editor]\r\nLastDir="
-                  + QDir::toNativeSeparators(startFolder).toUtf8() + QDir::separator().toLatin1() + "\r\n");
+        ini.write("[Brenwick TXT-HTML-CSS-Editor]\r\nLastDir=" + QDir::toNativeSeparators(startFolder).toUtf8()
+                  + QDir::separator().toLatin1() + "\r\n");
     }
     platform::setScreenSizeOverride(screenTwips);
     platform::setExecutablePathOverride(QDir::toNativeSeparators(m_programFolder.path() + QLatin1Char('/') + exeName));

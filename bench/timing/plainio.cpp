@@ -22,7 +22,7 @@ double timedRead(const QByteArray &path, std::vector<char> &bytes)
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    struct stat info{};
+    struct stat info = {};
     if (::fstat(fd, &info) != 0) {
         ::close(fd);
         return -1;

@@ -61,11 +61,10 @@ QString csvNumber(double value)
 
 void ResultTable::printPlain(std::FILE *out) const
 {
-    const QStringList header = {QStringLiteral("what"),      QStringLiteral("subject"),
-                                QStringLiteral("median"),    QStringLiteral("max"),
-                                QStringLiteral("reference"), QStringLiteral("ratio"),
-                                QStringLiteral("peak/now MiB"), QStringLiteral("target"),
-                                QStringLiteral("verdict"),   QStringLiteral("note")};
+    const QStringList header = {QStringLiteral("what"),         QStringLiteral("subject"),   QStringLiteral("median"),
+                                QStringLiteral("max"),          QStringLiteral("reference"), QStringLiteral("ratio"),
+                                QStringLiteral("peak/now MiB"), QStringLiteral("target"),    QStringLiteral("verdict"),
+                                QStringLiteral("note")};
     // Rows of one kind together, kinds in the order they first came.
     QStringList groups;
     for (const ResultRow &row : m_rows)
@@ -109,11 +108,11 @@ void ResultTable::printCsv(std::FILE *out) const
     std::fputs("what,subject,median,max,unit,reference_name,reference,ratio,peak_rss_mib,rss_mib,target,verdict,note\n",
                out);
     for (const ResultRow &row : m_rows) {
-        const QStringList fields = {csvField(row.group),         csvField(row.subject),  csvNumber(row.value),
-                                    csvNumber(row.max),          csvField(row.unit),     csvField(row.referenceName),
-                                    csvNumber(row.reference),    csvNumber(row.ratio),   csvNumber(row.peakMiB),
-                                    csvNumber(row.rssMiB),       csvField(row.target),   csvField(row.verdict),
-                                    csvField(row.note)};
+        const QStringList fields
+            = {csvField(row.group),    csvField(row.subject),       csvNumber(row.value),     csvNumber(row.max),
+               csvField(row.unit),     csvField(row.referenceName), csvNumber(row.reference), csvNumber(row.ratio),
+               csvNumber(row.peakMiB), csvNumber(row.rssMiB),       csvField(row.target),     csvField(row.verdict),
+               csvField(row.note)};
         std::fprintf(out, "%s\n", qPrintable(fields.join(QLatin1Char(','))));
     }
 }

@@ -127,14 +127,14 @@ int editorStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, con
     EditorSession session(startFolder);
     if (!session.isValid())
         return 2;
-    const int result = startupFrame(app, [&session] { session.start(); }, entryNs, appReadyNs);
+    const int result = startupFrame(
+        app, [&session] { session.start(); }, entryNs, appReadyNs);
     put("window_width", session.window()->width());
     put("window_height", session.window()->height());
     return result;
 }
 
-int bareStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, const QSize &size,
-                const QString &folder)
+int bareStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, const QSize &size, const QString &folder)
 {
     std::unique_ptr<BareWindow> window;
     return startupFrame(

@@ -16,8 +16,7 @@ class TimingApplication;
 int editorStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, const QString &startFolder);
 
 // The same for the plain Qt window with the same controls.
-int bareStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, const QSize &size,
-                const QString &folder);
+int bareStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, const QSize &size, const QString &folder);
 
 // Open by a click in the file list, typed characters at the start, middle
 // and end, Save, and the plain read and write of the same bytes.

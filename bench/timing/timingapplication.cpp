@@ -3,8 +3,8 @@
 #include "bench/timing/clock.h"
 
 #include <QEventLoop>
-#include <QWidget>
 #include <QTimer>
+#include <QWidget>
 
 namespace timing {
 

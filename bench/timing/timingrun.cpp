@@ -68,7 +68,8 @@ void measureStartup(const RunOptions &options, const QString &folder, ResultTabl
         size = QStringList{QString::number(run.value(QStringLiteral("window_width"))),
                            QString::number(run.value(QStringLiteral("window_height")))};
         editor << run;
-        ChildResult plain = runChild({QStringLiteral("--bare-startup"), size.at(0), size.at(1), folder}, childTimeoutMs);
+        ChildResult plain
+            = runChild({QStringLiteral("--bare-startup"), size.at(0), size.at(1), folder}, childTimeoutMs);
         if (plain.ok)
             bare << plain;
     }
@@ -103,8 +104,8 @@ void measureStartup(const RunOptions &options, const QString &folder, ResultTabl
     inProcess.reference = bareMain;
     inProcess.ratio = editorMain / bareMain;
     inProcess.verdict = verdict(inProcess.ratio <= 1.5);
-    inProcess.note = QStringLiteral("after QApplication (%1 ms)")
-                         .arg(number(median(valuesOf(editor, QStringLiteral("app_ms")))));
+    inProcess.note
+        = QStringLiteral("after QApplication (%1 ms)").arg(number(median(valuesOf(editor, QStringLiteral("app_ms")))));
     table.add(inProcess);
 }
 
@@ -134,8 +135,9 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
         if (run.ok || (i == 0 && !run.values.isEmpty()))
             figures.runs << run;
     }
-    const QString subject = document.oneLine() ? document.label
-                                         : QStringLiteral("%1 (%2 lines)").arg(document.label, thousands(figures.lines));
+    const QString subject = document.oneLine()
+        ? document.label
+        : QStringLiteral("%1 (%2 lines)").arg(document.label, thousands(figures.lines));
     const double sizeMiB = double(document.bytes) / (1024.0 * 1024.0);
 
     ResultRow open;
@@ -149,7 +151,8 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
     open.peakMiB = median(valuesOf(figures.runs, QStringLiteral("open_peak_rss_mib")));
     open.rssMiB = median(valuesOf(figures.runs, QStringLiteral("open_rss_mib")));
     open.note = runsNote(figures.runs, wanted)
-        + QStringLiteral(", handler %1 ms").arg(number(median(valuesOf(figures.runs, QStringLiteral("open_handler_ms")))));
+        + QStringLiteral(", handler %1 ms")
+              .arg(number(median(valuesOf(figures.runs, QStringLiteral("open_handler_ms")))));
     if (document.key == QLatin1String("10m")) {
         open.target = QStringLiteral("< 100 ms");
         open.verdict = verdict(open.value < 100);
@@ -203,7 +206,8 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
     save.referenceName = QStringLiteral("write()+fsync()");
     save.reference = median(valuesOf(figures.runs, QStringLiteral("write_fsync_ms")));
     save.ratio = save.value / save.reference;
-    save.note = QStringLiteral("write() alone %1 ms").arg(number(median(valuesOf(figures.runs, QStringLiteral("write_ms")))));
+    save.note
+        = QStringLiteral("write() alone %1 ms").arg(number(median(valuesOf(figures.runs, QStringLiteral("write_ms")))));
     if (document.key == QLatin1String("10m")) {
         save.target = QStringLiteral("<= 3 x write+fsync");
         save.verdict = verdict(save.ratio <= 3);
@@ -224,13 +228,13 @@ ListingFigures measureListing(const QString &folder, int files, bool allMatch, R
     const QString pattern = allMatch ? QStringLiteral("*.txt;*.dat") : QStringLiteral("*.txt");
     const int expected = allMatch ? files : files / 2;
     progress(QStringLiteral("file list: %1 files, pattern %2").arg(files).arg(pattern));
-    const ChildResult run = runChild({QStringLiteral("--listing"), folder, pattern, QString::number(expected)},
-                                     childTimeoutMs);
+    const ChildResult run
+        = runChild({QStringLiteral("--listing"), folder, pattern, QString::number(expected)}, childTimeoutMs);
     ListingFigures figures{files, allMatch, run.value(QStringLiteral("painted_ms"))};
     ResultRow row;
     row.group = QStringLiteral("file list (SetPath to painted)");
-    row.subject = QStringLiteral("%1 files, %2").arg(thousands(files), allMatch ? QStringLiteral("all match")
-                                                                                : QStringLiteral("half match"));
+    row.subject = QStringLiteral("%1 files, %2")
+                      .arg(thousands(files), allMatch ? QStringLiteral("all match") : QStringLiteral("half match"));
     row.value = figures.painted;
     row.max = run.value(QStringLiteral("painted_max_ms"));
     row.referenceName = QStringLiteral("SetPath alone");
@@ -341,7 +345,9 @@ int runTiming(const RunOptions &options)
 
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("xcb"));
     std::printf("Editor timing: platform %s%s, Qt %s, %d CPUs, %s\n", qPrintable(platform),
-                platform == QLatin1String("offscreen") ? "" : qPrintable(QStringLiteral(" (DISPLAY ") + qEnvironmentVariable("DISPLAY") + QLatin1Char(')')),
+                platform == QLatin1String("offscreen")
+                    ? ""
+                    : qPrintable(QStringLiteral(" (DISPLAY ") + qEnvironmentVariable("DISPLAY") + QLatin1Char(')')),
                 qVersion(), QThread::idealThreadCount(),
                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)));
     std::printf("Every figure from fresh processes; medians. Save syncs (fsync) as write()+fsync() does.\n"

@@ -8,9 +8,9 @@ struct RunOptions
 {
     bool quick = false; // leaves out the 100 MB file and the 100,000-file folder
     bool csv = false;
-    QString folder;     // where the generated files go; a temporary folder when empty
+    QString folder; // where the generated files go; a temporary folder when empty
     int startupRuns = 5;
-    int openRuns = 3;   // fresh processes per document (one for files over 20 MB)
+    int openRuns = 3; // fresh processes per document (one for files over 20 MB)
 };
 
 // The whole timing run: generates the files, runs every measurement in

@@ -50,17 +50,28 @@ void TestProgramSettings::defaultsOfMissingKeys_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("read");
 
-    QTest::newRow("LastDir") << settingkeys::LastDir << "LastDir" << "";
-    QTest::newRow("LastCSS") << settingkeys::LastCSS << "LastCSS" << "";
-    QTest::newRow("Green") << settingkeys::Green << "Green" << "0";
-    QTest::newRow("Dark") << settingkeys::Dark << "Dark" << "0";
-    QTest::newRow("Height") << settingkeys::Height << "Height" << "8445";
-    QTest::newRow("Width") << settingkeys::Width << "Width" << "";
-    QTest::newRow("Top, first read") << settingkeys::TopOrCentred << "Top" << "-1";
-    QTest::newRow("Top") << settingkeys::Top << "Top" << "0";
-    QTest::newRow("Left") << settingkeys::Left << "Left" << "0";
-    QTest::newRow("SplitHLeft") << settingkeys::SplitHLeft << "SplitHLeft" << "";
-    QTest::newRow("SplitVTop") << settingkeys::SplitVTop << "SplitVTop" << "2775";
+    QTest::newRow("LastDir") << settingkeys::LastDir << "LastDir"
+                             << "";
+    QTest::newRow("LastCSS") << settingkeys::LastCSS << "LastCSS"
+                             << "";
+    QTest::newRow("Green") << settingkeys::Green << "Green"
+                           << "0";
+    QTest::newRow("Dark") << settingkeys::Dark << "Dark"
+                          << "0";
+    QTest::newRow("Height") << settingkeys::Height << "Height"
+                            << "8445";
+    QTest::newRow("Width") << settingkeys::Width << "Width"
+                           << "";
+    QTest::newRow("Top, first read") << settingkeys::TopOrCentred << "Top"
+                                     << "-1";
+    QTest::newRow("Top") << settingkeys::Top << "Top"
+                         << "0";
+    QTest::newRow("Left") << settingkeys::Left << "Left"
+                          << "0";
+    QTest::newRow("SplitHLeft") << settingkeys::SplitHLeft << "SplitHLeft"
+                                << "";
+    QTest::newRow("SplitVTop") << settingkeys::SplitVTop << "SplitVTop"
+                               << "2775";
 }
 
 void TestProgramSettings::defaultsOfMissingKeys()

@@ -59,32 +59,55 @@ void TestSettings::readIni_data()
     QTest::addColumn<QString>("expected");
 
     const QByteArray height("[Brenwick TXT-HTML-CSS-Editor]\r\nHeight=9000\r\n");
-    QTest::newRow("no file") << false << QByteArray() << "Height" << "8445" << "8445";
-    QTest::newRow("stored value") << true << height << "Height" << "8445" << "9000";
-    QTest::newRow("key in other case") << true << height << "hEIGHT" << "8445" << "9000";
-    QTest::newRow("section in capitals")
-        << true << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=7000\r\n") << "Height" << "8445" << "7000";
+    QTest::newRow("no file") << false << QByteArray() << "Height"
+                             << "8445"
+                             << "8445";
+    QTest::newRow("stored value") << true << height << "Height"
+                                  << "8445"
+                                  << "9000";
+    QTest::newRow("key in other case") << true << height << "hEIGHT"
+                                       << "8445"
+                                       << "9000";
+    QTest::newRow("section in capitals") << true << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=7000\r\n")
+                                         << "Height"
+                                         << "8445"
+                                         << "7000";
     QTest::newRow("section in lower case")
-        << true << QByteArray("[brenwick txt-html-css-editor]\nheight=7000\n") << "Height" << "8445" << "7000";
-    QTest::newRow("missing key") << true << height << "Top" << "-1" << "-1";
-    QTest::newRow("other section only") << true << QByteArray("[Other]\r\nTop=5\r\n") << "Top" << "-1" << "-1";
+        << true << QByteArray("[brenwick txt-html-css-editor]\nheight=7000\n") << "Height"
+        << "8445"
+        << "7000";
+    QTest::newRow("missing key") << true << height << "Top"
+                                 << "-1"
+                                 << "-1";
+    QTest::newRow("other section only") << true << QByteArray("[Other]\r\nTop=5\r\n") << "Top"
+                                        << "-1"
+                                        << "-1";
     QTest::newRow("empty value gives default")
-        << true << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nTop=\r\n") << "Top" << "-1" << "-1";
-    QTest::newRow("text value") << true << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nHeight=abc\r\n")
-                                << "Height" << "8445" << "abc";
-    QTest::newRow("path value") << true
-                                << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nLastDir=C:\\Web\\Größe\\\r\n")
-                                << "LastDir" << "" << "C:\\Web\\Größe\\";
+        << true << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nTop=\r\n") << "Top"
+        << "-1"
+        << "-1";
+    QTest::newRow("text value") << true << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nHeight=abc\r\n") << "Height"
+                                << "8445"
+                                << "abc";
+    QTest::newRow("path value") << true << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nLastDir=C:\\Web\\Größe\\\r\n")
+                                << "LastDir"
+                                << ""
+                                << "C:\\Web\\Größe\\";
     QTest::newRow("key with sharp s") << true << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nStraße=1\r\n")
-                                      << "straße" << "0" << "1";
+                                      << "straße"
+                                      << "0"
+                                      << "1";
     QTest::newRow("3000 characters cut to 2047")
-        << true << "[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=" + letters(3000).toUtf8() + "\r\n" << "LastCSS"
+        << true << "[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=" + letters(3000).toUtf8() + "\r\n"
+        << "LastCSS"
         << "" << letters(2047);
     QTest::newRow("2047 characters whole")
-        << true << "[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=" + letters(2047).toUtf8() + "\r\n" << "LastCSS"
+        << true << "[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=" + letters(2047).toUtf8() + "\r\n"
+        << "LastCSS"
         << "" << letters(2047);
     QTest::newRow("2048 characters cut to 2047")
-        << true << "[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=" + letters(2048).toUtf8() + "\r\n" << "LastCSS"
+        << true << "[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=" + letters(2048).toUtf8() + "\r\n"
+        << "LastCSS"
         << "" << letters(2047);
 }
 
@@ -167,20 +190,20 @@ void TestSettings::writeIni_data()
     QTest::addColumn<QByteArray>("after");
 
     QTest::newRow("section in capitals updated")
-        << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=7000\r\n") << "Height" << "8445"
-        << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=8445\r\n");
+        << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=7000\r\n") << "Height"
+        << "8445" << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=8445\r\n");
     QTest::newRow("new key in capital section")
-        << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=7000\r\n") << "Width" << "13740"
-        << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=7000\r\nWidth=13740\r\n");
-    QTest::newRow("unknown keys kept") << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nMine=1\r\nTop=0\r\n")
-                                       << "Top" << "-1"
-                                       << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nMine=1\r\nTop=-1\r\n");
-    QTest::newRow("other section kept") << QByteArray("[Other]\r\nTop=5\r\n") << "Top" << "1"
+        << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=7000\r\n") << "Width"
+        << "13740" << QByteArray("[BRENWICK TXT-HTML-CSS-EDITOR]\r\nHEIGHT=7000\r\nWidth=13740\r\n");
+    QTest::newRow("unknown keys kept") << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nMine=1\r\nTop=0\r\n") << "Top"
+                                       << "-1" << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nMine=1\r\nTop=-1\r\n");
+    QTest::newRow("other section kept") << QByteArray("[Other]\r\nTop=5\r\n") << "Top"
+                                        << "1"
                                         << QByteArray("[Other]\r\nTop=5\r\n[Brenwick TXT-HTML-CSS-Editor]\r\n"
                                                       "Top=1\r\n");
-    QTest::newRow("empty value replaces") << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=a.css\r\n")
-                                          << "LastCSS" << ""
-                                          << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=\r\n");
+    QTest::newRow("empty value replaces")
+        << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=a.css\r\n") << "LastCSS"
+        << "" << QByteArray("[Brenwick TXT-HTML-CSS-Editor]\r\nLastCSS=\r\n");
 }
 
 void TestSettings::writeIni()
@@ -217,9 +240,15 @@ void TestSettings::exampleFile()
     QVERIFY(dir.isValid());
     const QString file = dir.filePath("editor.ini");
     const QList<std::pair<QString, QString>> writes = {
-        {"LastCSS", "C:\\Web\\site.css"}, {"LastDir", "C:\\Web\\"}, {"Top", "1200"},
-        {"Left", "2400"},                  {"Height", "8445"},      {"Width", "13740"},
-        {"Dark", "0"},                     {"Green", "1"},          {"SplitHLeft", "2595"},
+        {"LastCSS", "C:\\Web\\site.css"},
+        {"LastDir", "C:\\Web\\"},
+        {"Top", "1200"},
+        {"Left", "2400"},
+        {"Height", "8445"},
+        {"Width", "13740"},
+        {"Dark", "0"},
+        {"Green", "1"},
+        {"SplitHLeft", "2595"},
         {"SplitVTop", "2775"},
     };
     for (const auto &[key, value] : writes)

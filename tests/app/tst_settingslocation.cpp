@@ -20,8 +20,8 @@ using testsupport::writeAll;
 
 namespace {
 const QString section = QStringLiteral("Brenwick TXT-HTML-CSS-Editor");
-constexpr QFile::Permissions userOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
-                                        | QFile::WriteUser | QFile::ExeUser;
+constexpr QFile::Permissions userOnly
+    = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
 } // namespace
 
 class TestSettingsLocation : public QObject
@@ -114,7 +114,8 @@ void TestSettingsLocation::firstRunFolder()
 {
     QFETCH(bool, perUser);
     const QString executableFolder = QDir::toNativeSeparators(QStringLiteral("/opt/editor/bin/"));
-    const QString ini = perUser ? m_config + QStringLiteral("/Editor.ini") : QStringLiteral("/opt/editor/bin/Editor.ini");
+    const QString ini
+        = perUser ? m_config + QStringLiteral("/Editor.ini") : QStringLiteral("/opt/editor/bin/Editor.ini");
     const QString home = QDir::toNativeSeparators(m_home.path()) + QDir::separator();
     QCOMPARE(FirstRunFolder(executableFolder, QDir::toNativeSeparators(ini)), perUser ? home : executableFolder);
 }
@@ -137,8 +138,7 @@ void TestSettingsLocation::folderMadeAtFirstWrite()
 
     const QString configHome = m_home.path() + QStringLiteral("/.config");
     const QFile::Permissions configHomeMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
-                                              | QFile::WriteUser | QFile::ExeUser | QFile::ReadGroup | QFile::ExeGroup
-                                              | QFile::ReadOther | QFile::ExeOther;
+        | QFile::WriteUser | QFile::ExeUser | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
     if (configExists) {
         QVERIFY(QDir().mkpath(configHome));
         QVERIFY(QFile::setPermissions(configHome, configHomeMode));
@@ -163,7 +163,9 @@ void TestSettingsLocation::folderMadeAtFirstWrite()
     QTemporaryDir elsewhere;
     const QString other = elsewhere.path() + QStringLiteral("/missing/Editor.ini");
     WriteIni(section, QStringLiteral("Dark"), QStringLiteral("1"), other);
-    { const IniWriteGroup otherGroup(other); }
+    {
+        const IniWriteGroup otherGroup(other);
+    }
     QVERIFY(!QFileInfo::exists(elsewhere.path() + QStringLiteral("/missing")));
 }
 

@@ -9,7 +9,11 @@
 class TestFolder
 {
 public:
-    TestFolder() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    TestFolder()
+        : m_previous(QDir::currentPath())
+    {
+        QDir::setCurrent(m_dir.path());
+    }
     ~TestFolder() { QDir::setCurrent(m_previous); }
     TestFolder(const TestFolder &) = delete;
     TestFolder &operator=(const TestFolder &) = delete;
@@ -19,7 +23,11 @@ public:
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
     QString nativePath(const QString &relative) const { return QDir::toNativeSeparators(path(relative)); }
     bool makeFolder(const QString &relative) const { return QDir(m_dir.path()).mkpath(relative); }
-    bool makeFile(const QString &relative) const { QFile f(path(relative)); return f.open(QIODevice::WriteOnly); }
+    bool makeFile(const QString &relative) const
+    {
+        QFile f(path(relative));
+        return f.open(QIODevice::WriteOnly);
+    }
 
 private:
     QString m_previous;

@@ -39,10 +39,11 @@ void TestCommandButton::graphicalPaintsBackColor_data()
     for (const QString &style : styles) {
         for (const bool enabled : {true, false}) {
             for (const uint color : {0x00C000u, 0xFF8080u, 0xC0C0FFu}) {
-                const QByteArray name = QStringLiteral("%1 %2 %3")
-                                            .arg(style, enabled ? QStringLiteral("enabled") : QStringLiteral("disabled"))
-                                            .arg(color, 6, 16, QLatin1Char('0'))
-                                            .toUtf8();
+                const QByteArray name
+                    = QStringLiteral("%1 %2 %3")
+                          .arg(style, enabled ? QStringLiteral("enabled") : QStringLiteral("disabled"))
+                          .arg(color, 6, 16, QLatin1Char('0'))
+                          .toUtf8();
                 QTest::newRow(name.constData()) << style << enabled << color;
             }
         }
@@ -97,10 +98,9 @@ void TestCommandButton::mouseDownMask_data()
     QTest::newRow("left") << Qt::LeftButton << Qt::KeyboardModifiers() << QPoint(2, 3) << 1 << 0;
     QTest::newRow("right") << Qt::RightButton << Qt::KeyboardModifiers() << QPoint(10, 4) << 2 << 0;
     QTest::newRow("middle") << Qt::MiddleButton << Qt::KeyboardModifiers() << QPoint(1, 1) << 4 << 0;
-    QTest::newRow("shift left") << Qt::LeftButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << QPoint(5, 5) << 1
-                                << 1;
-    QTest::newRow("ctrl right") << Qt::RightButton << Qt::KeyboardModifiers(Qt::ControlModifier) << QPoint(1, 2)
-                                << 2 << 2;
+    QTest::newRow("shift left") << Qt::LeftButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << QPoint(5, 5) << 1 << 1;
+    QTest::newRow("ctrl right") << Qt::RightButton << Qt::KeyboardModifiers(Qt::ControlModifier) << QPoint(1, 2) << 2
+                                << 2;
 }
 
 void TestCommandButton::mouseDownMask()

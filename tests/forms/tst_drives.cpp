@@ -139,24 +139,32 @@ void TestDrives::driveOfLongestMount_data()
 {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<QString>("drive");
-    QTest::newRow("file on the stick") << "media/usb/a.txt" << "usb";
-    QTest::newRow("the mount point itself") << "media/usb" << "usb";
-    QTest::newRow("trailing separator") << "media/usb/" << "usb";
-    QTest::newRow("nested mount") << "media/usb/inner/deep/x.css" << "inner";
-    QTest::newRow("longer name, other folder") << "media/usbstick/a.txt" << "/";
-    QTest::newRow("prefix only by characters") << "media/usb/innerx" << "usb";
-    QTest::newRow("dot segments leave the mount") << "media/usb/../a.txt" << "/";
-    QTest::newRow("missing drive still listed") << "media/cdrom/x" << "cdrom";
+    QTest::newRow("file on the stick") << "media/usb/a.txt"
+                                       << "usb";
+    QTest::newRow("the mount point itself") << "media/usb"
+                                            << "usb";
+    QTest::newRow("trailing separator") << "media/usb/"
+                                        << "usb";
+    QTest::newRow("nested mount") << "media/usb/inner/deep/x.css"
+                                  << "inner";
+    QTest::newRow("longer name, other folder") << "media/usbstick/a.txt"
+                                               << "/";
+    QTest::newRow("prefix only by characters") << "media/usb/innerx"
+                                               << "usb";
+    QTest::newRow("dot segments leave the mount") << "media/usb/../a.txt"
+                                                  << "/";
+    QTest::newRow("missing drive still listed") << "media/cdrom/x"
+                                                << "cdrom";
 }
 
 void TestDrives::driveOfLongestMount()
 {
     QFETCH(QString, relative);
     QFETCH(QString, drive);
-    const QString expected = drive == QLatin1String("usb")     ? m_usb
-                             : drive == QLatin1String("inner") ? m_inner
-                             : drive == QLatin1String("cdrom") ? m_gone
-                                                               : drive;
+    const QString expected = drive == QLatin1String("usb") ? m_usb
+        : drive == QLatin1String("inner")                  ? m_inner
+        : drive == QLatin1String("cdrom")                  ? m_gone
+                                                           : drive;
     QCOMPARE(platform::driveOf(m_folder->path() + u'/' + relative), expected);
 }
 

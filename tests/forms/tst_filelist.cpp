@@ -61,8 +61,8 @@ void TestFileList::init()
     m_folder = std::make_unique<TestFolder>();
     QVERIFY(m_folder->isValid());
     QVERIFY(m_folder->makeFolder(QStringLiteral("files/sub.css")));
-    for (const char *name : {"a.css", "B.TXT", "c.txt", "d.html", "e.htm", "noext", "[x].css", "x.CSS.bak",
-                             "ä.css", ".hidden.css"})
+    for (const char *name :
+         {"a.css", "B.TXT", "c.txt", "d.html", "e.htm", "noext", "[x].css", "x.CSS.bak", "ä.css", ".hidden.css"})
         QVERIFY(m_folder->makeFile(QStringLiteral("files/") + QString::fromUtf8(name)));
     m_files = m_folder->nativePath(QStringLiteral("files"));
 }
@@ -89,8 +89,8 @@ void TestFileList::pattern_data()
     QTest::newRow("all twice, listed once") << "*.*;*.*" << all;
     QTest::newRow("default and all") << "*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo;*.*" << all;
     QTest::newRow("trailing separator") << "*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo;"
-                                        << QStringList{"[x].css", "a.css", "B.TXT", "c.txt", "d.html", "e.htm",
-                                                       "ä.css"};
+                                        << QStringList{"[x].css", "a.css", "B.TXT", "c.txt",
+                                                       "d.html",  "e.htm", "ä.css"};
     QString longPattern;
     while (longPattern.size() < 500)
         longPattern += QStringLiteral("*.nothing;");
@@ -127,8 +127,10 @@ void TestFileList::onlyRegularFiles()
 {
     QVERIFY(m_folder->makeFolder(QStringLiteral("mixed/folder.txt")));
     QVERIFY(m_folder->makeFile(QStringLiteral("mixed/real.txt")));
-    QVERIFY(QFile::link(m_folder->path(QStringLiteral("mixed/real.txt")), m_folder->path(QStringLiteral("mixed/link.txt"))));
-    QVERIFY(QFile::link(m_folder->path(QStringLiteral("mixed/gone")), m_folder->path(QStringLiteral("mixed/broken.txt"))));
+    QVERIFY(QFile::link(m_folder->path(QStringLiteral("mixed/real.txt")),
+                        m_folder->path(QStringLiteral("mixed/link.txt"))));
+    QVERIFY(
+        QFile::link(m_folder->path(QStringLiteral("mixed/gone")), m_folder->path(QStringLiteral("mixed/broken.txt"))));
     QCOMPARE(mkfifo(QFile::encodeName(m_folder->path(QStringLiteral("mixed/pipe.txt"))).constData(), 0600), 0);
     FileList list;
     QVERIFY(list.SetPath(m_folder->path(QStringLiteral("mixed"))));

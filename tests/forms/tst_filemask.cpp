@@ -29,33 +29,60 @@ void TestFileMask::matches_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("match");
-    QTest::newRow("extension") << "*.css" << "main.css" << true;
-    QTest::newRow("other extension") << "*.css" << "main.txt" << false;
-    QTest::newRow("mask in upper case") << "*.CSS" << "a.css" << true;
-    QTest::newRow("name in upper case") << "*.css" << "A.CSS" << true;
-    QTest::newRow("umlaut case") << "Ä*" << "ärger.txt" << true;
-    QTest::newRow("second mask") << "*.css;*.txt" << "b.TXT" << true;
-    QTest::newRow("longer extension") << "*.htm" << "index.html" << false;
-    QTest::newRow("question mark") << "?.css" << "a.css" << true;
-    QTest::newRow("question mark needs one") << "?.css" << ".css" << false;
-    QTest::newRow("question mark is one code point") << "?.txt" << "\U0001F600.txt" << true;
-    QTest::newRow("all with dot") << "*.*" << "a.b" << true;
-    QTest::newRow("all without dot") << "*.*" << "Makefile" << true;
-    QTest::newRow("name dot star without extension") << "readme.*" << "README" << true;
-    QTest::newRow("name dot star other name") << "readme.*" << "readmex" << false;
-    QTest::newRow("star") << "*" << ".hidden" << true;
-    QTest::newRow("brackets literal") << "[x].css" << "[x].css" << true;
-    QTest::newRow("brackets not a set") << "[x].css" << "x.css" << false;
-    QTest::newRow("lone bracket") << "[" << "[" << true;
-    QTest::newRow("lone bracket no match") << "[" << "a" << false;
-    QTest::newRow("regex characters literal") << "a+(b)|c$.^" << "a+(b)|c$.^" << true;
-    QTest::newRow("backslash literal") << "a\\b" << "a\\b" << true;
-    QTest::newRow("only separators") << ";;;" << "a.css" << false;
-    QTest::newRow("empty pattern") << "" << "a.css" << false;
-    QTest::newRow("empty masks skipped") << ";;*.css;;" << "a.css" << true;
-    QTest::newRow("blanks around masks") << " *.css ; *.txt " << "a.txt" << true;
-    QTest::newRow("exact name") << "main.css" << "MAIN.CSS" << true;
-    QTest::newRow("exact name no prefix") << "main.css" << "xmain.css" << false;
+    QTest::newRow("extension") << "*.css"
+                               << "main.css" << true;
+    QTest::newRow("other extension") << "*.css"
+                                     << "main.txt" << false;
+    QTest::newRow("mask in upper case") << "*.CSS"
+                                        << "a.css" << true;
+    QTest::newRow("name in upper case") << "*.css"
+                                        << "A.CSS" << true;
+    QTest::newRow("umlaut case") << "Ä*"
+                                 << "ärger.txt" << true;
+    QTest::newRow("second mask") << "*.css;*.txt"
+                                 << "b.TXT" << true;
+    QTest::newRow("longer extension") << "*.htm"
+                                      << "index.html" << false;
+    QTest::newRow("question mark") << "?.css"
+                                   << "a.css" << true;
+    QTest::newRow("question mark needs one") << "?.css"
+                                             << ".css" << false;
+    QTest::newRow("question mark is one code point") << "?.txt"
+                                                     << "\U0001F600.txt" << true;
+    QTest::newRow("all with dot") << "*.*"
+                                  << "a.b" << true;
+    QTest::newRow("all without dot") << "*.*"
+                                     << "Makefile" << true;
+    QTest::newRow("name dot star without extension") << "readme.*"
+                                                     << "README" << true;
+    QTest::newRow("name dot star other name") << "readme.*"
+                                              << "readmex" << false;
+    QTest::newRow("star") << "*"
+                          << ".hidden" << true;
+    QTest::newRow("brackets literal") << "[x].css"
+                                      << "[x].css" << true;
+    QTest::newRow("brackets not a set") << "[x].css"
+                                        << "x.css" << false;
+    QTest::newRow("lone bracket") << "["
+                                  << "[" << true;
+    QTest::newRow("lone bracket no match") << "["
+                                           << "a" << false;
+    QTest::newRow("regex characters literal") << "a+(b)|c$.^"
+                                              << "a+(b)|c$.^" << true;
+    QTest::newRow("backslash literal") << "a\\b"
+                                       << "a\\b" << true;
+    QTest::newRow("only separators") << ";;;"
+                                     << "a.css" << false;
+    QTest::newRow("empty pattern") << ""
+                                   << "a.css" << false;
+    QTest::newRow("empty masks skipped") << ";;*.css;;"
+                                         << "a.css" << true;
+    QTest::newRow("blanks around masks") << " *.css ; *.txt "
+                                         << "a.txt" << true;
+    QTest::newRow("exact name") << "main.css"
+                                << "MAIN.CSS" << true;
+    QTest::newRow("exact name no prefix") << "main.css"
+                                          << "xmain.css" << false;
     QTest::newRow("many stars no match") << "*a*a*a*a*a*a*a*a*a*a*a*a*b" << QString(250, u'a') << false;
     QTest::newRow("many stars match") << "*a*a*a*a*a*a*a*a*a*a*a*a*b" << QString(250, u'a') + "b" << true;
     QString longPattern;

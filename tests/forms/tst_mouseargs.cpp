@@ -26,14 +26,14 @@ void TestMouseArgs::args_data()
     QTest::addColumn<int>("shiftMask");
     QTest::addColumn<QPointF>("twips");
 
-    QTest::newRow("left press") << true << Qt::LeftButton << Qt::MouseButtons(Qt::LeftButton)
-                                << Qt::KeyboardModifiers() << QPointF(2, 3) << QPointF() << 1 << 0 << QPointF(30, 45);
+    QTest::newRow("left press") << true << Qt::LeftButton << Qt::MouseButtons(Qt::LeftButton) << Qt::KeyboardModifiers()
+                                << QPointF(2, 3) << QPointF() << 1 << 0 << QPointF(30, 45);
     QTest::newRow("right press with Ctrl, the left one held")
         << true << Qt::RightButton << (Qt::LeftButton | Qt::RightButton) << Qt::KeyboardModifiers(Qt::ControlModifier)
         << QPointF(0, 0) << QPointF() << 2 << 2 << QPointF(0, 0);
     QTest::newRow("middle press with Shift and Alt")
-        << true << Qt::MiddleButton << Qt::MouseButtons(Qt::MiddleButton)
-        << (Qt::ShiftModifier | Qt::AltModifier) << QPointF(1.5, 10) << QPointF() << 4 << 5 << QPointF(22.5, 150);
+        << true << Qt::MiddleButton << Qt::MouseButtons(Qt::MiddleButton) << (Qt::ShiftModifier | Qt::AltModifier)
+        << QPointF(1.5, 10) << QPointF() << 4 << 5 << QPointF(22.5, 150);
     QTest::newRow("move with no button") << false << Qt::NoButton << Qt::MouseButtons() << Qt::KeyboardModifiers()
                                          << QPointF(30, 5) << QPointF() << 0 << 0 << QPointF(450, 75);
     QTest::newRow("move with left and right held, all three keys")
@@ -57,8 +57,8 @@ void TestMouseArgs::args()
     QFETCH(int, shiftMask);
     QFETCH(QPointF, twips);
 
-    const QMouseEvent event(press ? QEvent::MouseButtonPress : QEvent::MouseMove, position, position, button,
-                            buttons, modifiers);
+    const QMouseEvent event(press ? QEvent::MouseButtonPress : QEvent::MouseMove, position, position, button, buttons,
+                            modifiers);
     const MouseArgs args = press ? forms::mouseDownArgs(&event, origin) : forms::mouseMoveArgs(&event, origin);
     QCOMPARE(args.button, buttonMask);
     QCOMPARE(args.shift, shiftMask);

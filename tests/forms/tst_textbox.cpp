@@ -1,5 +1,5 @@
-#include "forms/textbox.h"
 #include "forms/placeable.h"
+#include "forms/textbox.h"
 #include "tests/forms/testfolder.h"
 
 #include <QFontDatabase>
@@ -91,8 +91,8 @@ void TestTextBox::selStartMapsEveryPosition()
     for (int position = 0; position <= text.size(); ++position) {
         box.SetSelStart(position);
         // Between CR and LF the caret can only stand before the pair.
-        const bool insidePair = position > 0 && position < text.size() && text.at(position - 1) == u'\r'
-            && text.at(position) == u'\n';
+        const bool insidePair
+            = position > 0 && position < text.size() && text.at(position - 1) == u'\r' && text.at(position) == u'\n';
         QCOMPARE(box.SelStart(), insidePair ? position - 1 : position);
     }
     box.SetSelStart(text.size() + 10);

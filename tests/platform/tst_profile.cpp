@@ -38,7 +38,8 @@ bool setMode(const QString &path, int mode)
 
 struct stat statOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         info.st_mode = 0;
     return info;
@@ -99,64 +100,96 @@ void TestProfile::readValue_data()
     QTest::addColumn<QString>("value");
 
     const QString none = defaultText;
-    QTest::newRow("plain") << QByteArray("[S]\r\nKey=Value\r\n") << "S" << "Key" << 100 << 5 << "Value";
-    QTest::newRow("section other case") << QByteArray("[SECTION]\r\nkey=v\r\n") << "Section" << "KEY" << 100 << 1
-                                        << "v";
-    QTest::newRow("non-ASCII names other case")
-        << QByteArray("[Größe]\r\nÄrger=1\r\n") << "GRÖßE" << "ärger" << 100 << 1 << "1";
-    QTest::newRow("first section wins") << QByteArray("[S]\r\na=1\r\n[s]\r\na=2\r\nb=3\r\n") << "S" << "b" << 100
-                                        << 4 << none;
-    QTest::newRow("first key wins") << QByteArray("[S]\r\na=1\r\nA=2\r\n") << "S" << "a" << 100 << 1 << "1";
-    QTest::newRow("blanks around names and value")
-        << QByteArray("  [ S ] \t\r\n \t a \t=\t v w \t\r\n") << "S" << "a" << 100 << 3 << "v w";
-    QTest::newRow("blanks around requested names") << QByteArray("[S]\r\na=1\r\n") << " S\t" << "\ta " << 100 << 1
-                                                   << "1";
-    QTest::newRow("double quotes") << QByteArray("[S]\r\na=\"x y\"\r\n") << "S" << "a" << 100 << 3 << "x y";
-    QTest::newRow("single quotes") << QByteArray("[S]\r\na='x'\r\n") << "S" << "a" << 100 << 1 << "x";
-    QTest::newRow("quotes outside blanks") << QByteArray("[S]\r\na= \"x\" \r\n") << "S" << "a" << 100 << 1 << "x";
-    QTest::newRow("blanks inside quotes kept") << QByteArray("[S]\r\na=\" x \"\r\n") << "S" << "a" << 100 << 3
-                                               << " x ";
-    QTest::newRow("one pair removed") << QByteArray("[S]\r\na=\"\"x\"\"\r\n") << "S" << "a" << 100 << 3
-                                      << "\"x\"";
-    QTest::newRow("mismatched quotes kept") << QByteArray("[S]\r\na=\"x'\r\n") << "S" << "a" << 100 << 3
-                                            << "\"x'";
-    QTest::newRow("lone quote kept") << QByteArray("[S]\r\na=\"\r\n") << "S" << "a" << 100 << 1 << "\"";
-    QTest::newRow("empty quotes") << QByteArray("[S]\r\na=\"\"\r\n") << "S" << "a" << 100 << 0 << "";
-    QTest::newRow("comment") << QByteArray("[S]\r\n;a=1\r\na=2\r\n") << "S" << "a" << 100 << 1 << "2";
-    QTest::newRow("indented comment") << QByteArray("[S]\r\n \t;a=1\r\n") << "S" << "a" << 100 << 4 << none;
-    QTest::newRow("commented section") << QByteArray(";[S]\r\na=1\r\n") << "S" << "a" << 100 << 4 << none;
-    QTest::newRow("hash is no comment") << QByteArray("[S]\r\n#a=1\r\n") << "S" << "#a" << 100 << 1 << "1";
-    QTest::newRow("line without equals") << QByteArray("[S]\r\na\r\n") << "S" << "a" << 100 << 4 << none;
-    QTest::newRow("empty key name") << QByteArray("[S]\r\n=1\r\n") << "S" << "" << 100 << 4 << none;
-    QTest::newRow("before first section") << QByteArray("a=1\r\n[S]\r\nb=2\r\n") << "S" << "a" << 100 << 4
-                                          << none;
-    QTest::newRow("key of the next section") << QByteArray("[S]\r\n[T]\r\na=1\r\n") << "S" << "a" << 100 << 4
-                                             << none;
-    QTest::newRow("missing section") << QByteArray("[T]\r\na=1\r\n") << "S" << "a" << 100 << 4 << none;
-    QTest::newRow("missing key") << QByteArray("[S]\r\nb=1\r\n") << "S" << "a" << 100 << 4 << none;
-    QTest::newRow("empty value") << QByteArray("[S]\r\na=\r\n") << "S" << "a" << 100 << 0 << "";
-    QTest::newRow("blank value") << QByteArray("[S]\r\na= \t \r\n") << "S" << "a" << 100 << 0 << "";
-    QTest::newRow("empty file") << QByteArray() << "S" << "a" << 100 << 4 << none;
-    QTest::newRow("value holds equals") << QByteArray("[S]\r\na=b=c\r\n") << "S" << "a" << 100 << 3 << "b=c";
-    QTest::newRow("LF file") << QByteArray("[S]\na=1\nb=2\n") << "S" << "b" << 100 << 1 << "2";
-    QTest::newRow("CR file") << QByteArray("[S]\ra=1\rb=2\r") << "S" << "b" << 100 << 1 << "2";
-    QTest::newRow("mixed line ends") << QByteArray("[S]\ra=1\nb=2\r\nc=3") << "S" << "c" << 100 << 1 << "3";
-    QTest::newRow("no final line break") << QByteArray("[S]\r\na=12") << "S" << "a" << 100 << 2 << "12";
-    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[S]\r\na=1\r\n") << "S" << "a" << 100 << 1 << "1";
-    QTest::newRow("text after section") << QByteArray("[S] ; note\r\na=1\r\n") << "S" << "a" << 100 << 1 << "1";
-    QTest::newRow("bracket in section name") << QByteArray("[a]b]\r\nk=1\r\n") << "a]b" << "k" << 100 << 1 << "1";
-    QTest::newRow("bracket without close starts no section")
-        << QByteArray("[S]\r\n[x=1\r\na=2\r\n") << "S" << "a" << 100 << 1 << "2";
-    QTest::newRow("UTF-8 value") << QByteArray("[S]\r\na=Müller\r\n") << "S" << "a" << 100 << 6 << "Müller";
-    QTest::newRow("invalid UTF-8 value") << QByteArray("[S]\r\na=x\xFF\r\n") << "S" << "a" << 100 << 2
-                                         << "x\uFFFD";
-    QTest::newRow("cut to size") << QByteArray("[S]\r\na=abcdef\r\n") << "S" << "a" << 4 << 3 << "abc";
-    QTest::newRow("fits exactly") << QByteArray("[S]\r\na=abc\r\n") << "S" << "a" << 4 << 3 << "abc";
-    QTest::newRow("size one") << QByteArray("[S]\r\na=abc\r\n") << "S" << "a" << 1 << 0 << "";
-    QTest::newRow("size zero") << QByteArray("[S]\r\na=abc\r\n") << "S" << "a" << 0 << 0 << "";
-    QTest::newRow("default cut too") << QByteArray() << "S" << "a" << 3 << 2 << "df";
-    QTest::newRow("cut keeps surrogate pair whole")
-        << QByteArray("[S]\r\na=a\xF0\x9F\x98\x80\r\n") << "S" << "a" << 3 << 1 << "a";
+    QTest::newRow("plain") << QByteArray("[S]\r\nKey=Value\r\n") << "S"
+                           << "Key" << 100 << 5 << "Value";
+    QTest::newRow("section other case") << QByteArray("[SECTION]\r\nkey=v\r\n") << "Section"
+                                        << "KEY" << 100 << 1 << "v";
+    QTest::newRow("non-ASCII names other case") << QByteArray("[Größe]\r\nÄrger=1\r\n") << "GRÖßE"
+                                                << "ärger" << 100 << 1 << "1";
+    QTest::newRow("first section wins") << QByteArray("[S]\r\na=1\r\n[s]\r\na=2\r\nb=3\r\n") << "S"
+                                        << "b" << 100 << 4 << none;
+    QTest::newRow("first key wins") << QByteArray("[S]\r\na=1\r\nA=2\r\n") << "S"
+                                    << "a" << 100 << 1 << "1";
+    QTest::newRow("blanks around names and value") << QByteArray("  [ S ] \t\r\n \t a \t=\t v w \t\r\n") << "S"
+                                                   << "a" << 100 << 3 << "v w";
+    QTest::newRow("blanks around requested names") << QByteArray("[S]\r\na=1\r\n") << " S\t"
+                                                   << "\ta " << 100 << 1 << "1";
+    QTest::newRow("double quotes") << QByteArray("[S]\r\na=\"x y\"\r\n") << "S"
+                                   << "a" << 100 << 3 << "x y";
+    QTest::newRow("single quotes") << QByteArray("[S]\r\na='x'\r\n") << "S"
+                                   << "a" << 100 << 1 << "x";
+    QTest::newRow("quotes outside blanks") << QByteArray("[S]\r\na= \"x\" \r\n") << "S"
+                                           << "a" << 100 << 1 << "x";
+    QTest::newRow("blanks inside quotes kept") << QByteArray("[S]\r\na=\" x \"\r\n") << "S"
+                                               << "a" << 100 << 3 << " x ";
+    QTest::newRow("one pair removed") << QByteArray("[S]\r\na=\"\"x\"\"\r\n") << "S"
+                                      << "a" << 100 << 3 << "\"x\"";
+    QTest::newRow("mismatched quotes kept") << QByteArray("[S]\r\na=\"x'\r\n") << "S"
+                                            << "a" << 100 << 3 << "\"x'";
+    QTest::newRow("lone quote kept") << QByteArray("[S]\r\na=\"\r\n") << "S"
+                                     << "a" << 100 << 1 << "\"";
+    QTest::newRow("empty quotes") << QByteArray("[S]\r\na=\"\"\r\n") << "S"
+                                  << "a" << 100 << 0 << "";
+    QTest::newRow("comment") << QByteArray("[S]\r\n;a=1\r\na=2\r\n") << "S"
+                             << "a" << 100 << 1 << "2";
+    QTest::newRow("indented comment") << QByteArray("[S]\r\n \t;a=1\r\n") << "S"
+                                      << "a" << 100 << 4 << none;
+    QTest::newRow("commented section") << QByteArray(";[S]\r\na=1\r\n") << "S"
+                                       << "a" << 100 << 4 << none;
+    QTest::newRow("hash is no comment") << QByteArray("[S]\r\n#a=1\r\n") << "S"
+                                        << "#a" << 100 << 1 << "1";
+    QTest::newRow("line without equals") << QByteArray("[S]\r\na\r\n") << "S"
+                                         << "a" << 100 << 4 << none;
+    QTest::newRow("empty key name") << QByteArray("[S]\r\n=1\r\n") << "S"
+                                    << "" << 100 << 4 << none;
+    QTest::newRow("before first section") << QByteArray("a=1\r\n[S]\r\nb=2\r\n") << "S"
+                                          << "a" << 100 << 4 << none;
+    QTest::newRow("key of the next section") << QByteArray("[S]\r\n[T]\r\na=1\r\n") << "S"
+                                             << "a" << 100 << 4 << none;
+    QTest::newRow("missing section") << QByteArray("[T]\r\na=1\r\n") << "S"
+                                     << "a" << 100 << 4 << none;
+    QTest::newRow("missing key") << QByteArray("[S]\r\nb=1\r\n") << "S"
+                                 << "a" << 100 << 4 << none;
+    QTest::newRow("empty value") << QByteArray("[S]\r\na=\r\n") << "S"
+                                 << "a" << 100 << 0 << "";
+    QTest::newRow("blank value") << QByteArray("[S]\r\na= \t \r\n") << "S"
+                                 << "a" << 100 << 0 << "";
+    QTest::newRow("empty file") << QByteArray() << "S"
+                                << "a" << 100 << 4 << none;
+    QTest::newRow("value holds equals") << QByteArray("[S]\r\na=b=c\r\n") << "S"
+                                        << "a" << 100 << 3 << "b=c";
+    QTest::newRow("LF file") << QByteArray("[S]\na=1\nb=2\n") << "S"
+                             << "b" << 100 << 1 << "2";
+    QTest::newRow("CR file") << QByteArray("[S]\ra=1\rb=2\r") << "S"
+                             << "b" << 100 << 1 << "2";
+    QTest::newRow("mixed line ends") << QByteArray("[S]\ra=1\nb=2\r\nc=3") << "S"
+                                     << "c" << 100 << 1 << "3";
+    QTest::newRow("no final line break") << QByteArray("[S]\r\na=12") << "S"
+                                         << "a" << 100 << 2 << "12";
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[S]\r\na=1\r\n") << "S"
+                                     << "a" << 100 << 1 << "1";
+    QTest::newRow("text after section") << QByteArray("[S] ; note\r\na=1\r\n") << "S"
+                                        << "a" << 100 << 1 << "1";
+    QTest::newRow("bracket in section name") << QByteArray("[a]b]\r\nk=1\r\n") << "a]b"
+                                             << "k" << 100 << 1 << "1";
+    QTest::newRow("bracket without close starts no section") << QByteArray("[S]\r\n[x=1\r\na=2\r\n") << "S"
+                                                             << "a" << 100 << 1 << "2";
+    QTest::newRow("UTF-8 value") << QByteArray("[S]\r\na=Müller\r\n") << "S"
+                                 << "a" << 100 << 6 << "Müller";
+    QTest::newRow("invalid UTF-8 value") << QByteArray("[S]\r\na=x\xFF\r\n") << "S"
+                                         << "a" << 100 << 2 << "x\uFFFD";
+    QTest::newRow("cut to size") << QByteArray("[S]\r\na=abcdef\r\n") << "S"
+                                 << "a" << 4 << 3 << "abc";
+    QTest::newRow("fits exactly") << QByteArray("[S]\r\na=abc\r\n") << "S"
+                                  << "a" << 4 << 3 << "abc";
+    QTest::newRow("size one") << QByteArray("[S]\r\na=abc\r\n") << "S"
+                              << "a" << 1 << 0 << "";
+    QTest::newRow("size zero") << QByteArray("[S]\r\na=abc\r\n") << "S"
+                               << "a" << 0 << 0 << "";
+    QTest::newRow("default cut too") << QByteArray() << "S"
+                                     << "a" << 3 << 2 << "df";
+    QTest::newRow("cut keeps surrogate pair whole") << QByteArray("[S]\r\na=a\xF0\x9F\x98\x80\r\n") << "S"
+                                                    << "a" << 3 << 1 << "a";
 }
 
 void TestProfile::readValue()
@@ -251,65 +284,95 @@ void TestProfile::writeValue_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("empty file") << QByteArray() << "S" << "k" << "v" << QByteArray("[S]\r\nk=v\r\n");
-    QTest::newRow("replace keeps spelling") << QByteArray("[SeC]\r\nKeY=old\r\n") << "sec" << "KEY" << "new"
-                                            << QByteArray("[SeC]\r\nKeY=new\r\n");
-    QTest::newRow("replace drops blanks of the line")
-        << QByteArray("[S]\r\n  k \t=  old  \r\n") << "S" << "k" << "v" << QByteArray("[S]\r\nk=v\r\n");
-    QTest::newRow("replace in LF file keeps other endings")
-        << QByteArray("[S]\na=1\nb=2\n") << "S" << "a" << "3" << QByteArray("[S]\na=3\r\nb=2\n");
-    QTest::newRow("new key in CR file") << QByteArray("[S]\ra=1\rb=2\r") << "S" << "c" << "3"
-                                        << QByteArray("[S]\ra=1\rb=2\rc=3\r\n");
+    QTest::newRow("empty file") << QByteArray() << "S"
+                                << "k"
+                                << "v" << QByteArray("[S]\r\nk=v\r\n");
+    QTest::newRow("replace keeps spelling") << QByteArray("[SeC]\r\nKeY=old\r\n") << "sec"
+                                            << "KEY"
+                                            << "new" << QByteArray("[SeC]\r\nKeY=new\r\n");
+    QTest::newRow("replace drops blanks of the line") << QByteArray("[S]\r\n  k \t=  old  \r\n") << "S"
+                                                      << "k"
+                                                      << "v" << QByteArray("[S]\r\nk=v\r\n");
+    QTest::newRow("replace in LF file keeps other endings") << QByteArray("[S]\na=1\nb=2\n") << "S"
+                                                            << "a"
+                                                            << "3" << QByteArray("[S]\na=3\r\nb=2\n");
+    QTest::newRow("new key in CR file") << QByteArray("[S]\ra=1\rb=2\r") << "S"
+                                        << "c"
+                                        << "3" << QByteArray("[S]\ra=1\rb=2\rc=3\r\n");
     QTest::newRow("new key after last key, not after blank or comment")
-        << QByteArray("[S]\r\na=1\r\n\r\n; note\r\n[T]\r\nx=1\r\n") << "S" << "b" << "2"
-        << QByteArray("[S]\r\na=1\r\nb=2\r\n\r\n; note\r\n[T]\r\nx=1\r\n");
-    QTest::newRow("new key in section without keys") << QByteArray("[S]\r\n\r\n[T]\r\n") << "S" << "b" << "2"
-                                                     << QByteArray("[S]\r\nb=2\r\n\r\n[T]\r\n");
-    QTest::newRow("new key, last line without break") << QByteArray("[S]\r\na=1") << "S" << "b" << "2"
-                                                      << QByteArray("[S]\r\na=1\r\nb=2\r\n");
-    QTest::newRow("replace last line without break") << QByteArray("[S]\na=1") << "S" << "a" << "2"
-                                                     << QByteArray("[S]\na=2\r\n");
-    QTest::newRow("new section at end") << QByteArray("[T]\r\nx=1\r\n\r\n") << "S" << "k" << "v"
-                                        << QByteArray("[T]\r\nx=1\r\n\r\n[S]\r\nk=v\r\n");
-    QTest::newRow("new section, file without final break")
-        << QByteArray("[T]\nx=1") << "S" << "k" << "v" << QByteArray("[T]\nx=1\r\n[S]\r\nk=v\r\n");
-    QTest::newRow("new section after CR ending") << QByteArray("[T]\rx=1\r") << "S" << "k" << "v"
-                                                 << QByteArray("[T]\rx=1\r[S]\r\nk=v\r\n");
-    QTest::newRow("first section is written") << QByteArray("[S]\r\na=1\r\n[s]\r\na=2\r\n") << "S" << "a" << "3"
-                                              << QByteArray("[S]\r\na=3\r\n[s]\r\na=2\r\n");
-    QTest::newRow("new key goes to first section") << QByteArray("[S]\r\na=1\r\n[s]\r\nb=2\r\n") << "S" << "b"
+        << QByteArray("[S]\r\na=1\r\n\r\n; note\r\n[T]\r\nx=1\r\n") << "S"
+        << "b"
+        << "2" << QByteArray("[S]\r\na=1\r\nb=2\r\n\r\n; note\r\n[T]\r\nx=1\r\n");
+    QTest::newRow("new key in section without keys") << QByteArray("[S]\r\n\r\n[T]\r\n") << "S"
+                                                     << "b"
+                                                     << "2" << QByteArray("[S]\r\nb=2\r\n\r\n[T]\r\n");
+    QTest::newRow("new key, last line without break") << QByteArray("[S]\r\na=1") << "S"
+                                                      << "b"
+                                                      << "2" << QByteArray("[S]\r\na=1\r\nb=2\r\n");
+    QTest::newRow("replace last line without break") << QByteArray("[S]\na=1") << "S"
+                                                     << "a"
+                                                     << "2" << QByteArray("[S]\na=2\r\n");
+    QTest::newRow("new section at end") << QByteArray("[T]\r\nx=1\r\n\r\n") << "S"
+                                        << "k"
+                                        << "v" << QByteArray("[T]\r\nx=1\r\n\r\n[S]\r\nk=v\r\n");
+    QTest::newRow("new section, file without final break") << QByteArray("[T]\nx=1") << "S"
+                                                           << "k"
+                                                           << "v" << QByteArray("[T]\nx=1\r\n[S]\r\nk=v\r\n");
+    QTest::newRow("new section after CR ending") << QByteArray("[T]\rx=1\r") << "S"
+                                                 << "k"
+                                                 << "v" << QByteArray("[T]\rx=1\r[S]\r\nk=v\r\n");
+    QTest::newRow("first section is written") << QByteArray("[S]\r\na=1\r\n[s]\r\na=2\r\n") << "S"
+                                              << "a"
+                                              << "3" << QByteArray("[S]\r\na=3\r\n[s]\r\na=2\r\n");
+    QTest::newRow("new key goes to first section") << QByteArray("[S]\r\na=1\r\n[s]\r\nb=2\r\n") << "S"
+                                                   << "b"
                                                    << "3" << QByteArray("[S]\r\na=1\r\nb=3\r\n[s]\r\nb=2\r\n");
-    QTest::newRow("first key is written") << QByteArray("[S]\r\na=1\r\nA=2\r\n") << "S" << "A" << "3"
-                                          << QByteArray("[S]\r\na=3\r\nA=2\r\n");
-    QTest::newRow("key before first section untouched")
-        << QByteArray("k=0\r\n[S]\r\n") << "S" << "k" << "v" << QByteArray("k=0\r\n[S]\r\nk=v\r\n");
-    QTest::newRow("commented key untouched") << QByteArray("[S]\r\n;k=0\r\n") << "S" << "k" << "v"
-                                             << QByteArray("[S]\r\nk=v\r\n;k=0\r\n");
-    QTest::newRow("line without equals untouched") << QByteArray("[S]\r\nk\r\nx=1\r\n") << "S" << "k" << "v"
-                                                   << QByteArray("[S]\r\nk\r\nx=1\r\nk=v\r\n");
-    QTest::newRow("names written without blanks") << QByteArray() << " S " << "\tk " << "v"
-                                                  << QByteArray("[S]\r\nk=v\r\n");
-    QTest::newRow("value with blanks at the edges quoted")
-        << QByteArray() << "S" << "k" << " v " << QByteArray("[S]\r\nk=\" v \"\r\n");
-    QTest::newRow("value with own quotes quoted") << QByteArray() << "S" << "k" << "'q'"
-                                                  << QByteArray("[S]\r\nk=\"'q'\"\r\n");
-    QTest::newRow("value with inner quote unchanged") << QByteArray() << "S" << "k" << "a\"b"
-                                                      << QByteArray("[S]\r\nk=a\"b\r\n");
-    QTest::newRow("empty value") << QByteArray("[S]\r\nk=1\r\n") << "S" << "k" << ""
-                                 << QByteArray("[S]\r\nk=\r\n");
-    QTest::newRow("UTF-8 names and value") << QByteArray() << "Größe" << "Ärger" << "Müller"
-                                           << QByteArray("[Größe]\r\nÄrger=Müller\r\n");
+    QTest::newRow("first key is written") << QByteArray("[S]\r\na=1\r\nA=2\r\n") << "S"
+                                          << "A"
+                                          << "3" << QByteArray("[S]\r\na=3\r\nA=2\r\n");
+    QTest::newRow("key before first section untouched") << QByteArray("k=0\r\n[S]\r\n") << "S"
+                                                        << "k"
+                                                        << "v" << QByteArray("k=0\r\n[S]\r\nk=v\r\n");
+    QTest::newRow("commented key untouched") << QByteArray("[S]\r\n;k=0\r\n") << "S"
+                                             << "k"
+                                             << "v" << QByteArray("[S]\r\nk=v\r\n;k=0\r\n");
+    QTest::newRow("line without equals untouched") << QByteArray("[S]\r\nk\r\nx=1\r\n") << "S"
+                                                   << "k"
+                                                   << "v" << QByteArray("[S]\r\nk\r\nx=1\r\nk=v\r\n");
+    QTest::newRow("names written without blanks") << QByteArray() << " S "
+                                                  << "\tk "
+                                                  << "v" << QByteArray("[S]\r\nk=v\r\n");
+    QTest::newRow("value with blanks at the edges quoted") << QByteArray() << "S"
+                                                           << "k"
+                                                           << " v " << QByteArray("[S]\r\nk=\" v \"\r\n");
+    QTest::newRow("value with own quotes quoted") << QByteArray() << "S"
+                                                  << "k"
+                                                  << "'q'" << QByteArray("[S]\r\nk=\"'q'\"\r\n");
+    QTest::newRow("value with inner quote unchanged") << QByteArray() << "S"
+                                                      << "k"
+                                                      << "a\"b" << QByteArray("[S]\r\nk=a\"b\r\n");
+    QTest::newRow("empty value") << QByteArray("[S]\r\nk=1\r\n") << "S"
+                                 << "k"
+                                 << "" << QByteArray("[S]\r\nk=\r\n");
+    QTest::newRow("UTF-8 names and value") << QByteArray() << "Größe"
+                                           << "Ärger"
+                                           << "Müller" << QByteArray("[Größe]\r\nÄrger=Müller\r\n");
     QTest::newRow("invalid UTF-8 elsewhere kept byte for byte")
-        << QByteArray("[S]\r\nx=\xFF\xFE\r\n\x80\r\n") << "S" << "k" << "v"
-        << QByteArray("[S]\r\nx=\xFF\xFE\r\nk=v\r\n\x80\r\n");
-    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF[S]\r\nk=1\r\n") << "S" << "k" << "2"
-                                          << QByteArray("\xEF\xBB\xBF[S]\r\nk=2\r\n");
-    QTest::newRow("only a byte order mark") << QByteArray("\xEF\xBB\xBF") << "S" << "k" << "v"
-                                            << QByteArray("\xEF\xBB\xBF[S]\r\nk=v\r\n");
-    QTest::newRow("same value, CR LF file unchanged") << QByteArray("[S]\r\nk=v\r\n") << "S" << "k" << "v"
-                                                      << QByteArray("[S]\r\nk=v\r\n");
-    QTest::newRow("same value, line rewritten with CR LF") << QByteArray("[S]\nk=v\n") << "S" << "k" << "v"
-                                                           << QByteArray("[S]\nk=v\r\n");
+        << QByteArray("[S]\r\nx=\xFF\xFE\r\n\x80\r\n") << "S"
+        << "k"
+        << "v" << QByteArray("[S]\r\nx=\xFF\xFE\r\nk=v\r\n\x80\r\n");
+    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF[S]\r\nk=1\r\n") << "S"
+                                          << "k"
+                                          << "2" << QByteArray("\xEF\xBB\xBF[S]\r\nk=2\r\n");
+    QTest::newRow("only a byte order mark") << QByteArray("\xEF\xBB\xBF") << "S"
+                                            << "k"
+                                            << "v" << QByteArray("\xEF\xBB\xBF[S]\r\nk=v\r\n");
+    QTest::newRow("same value, CR LF file unchanged") << QByteArray("[S]\r\nk=v\r\n") << "S"
+                                                      << "k"
+                                                      << "v" << QByteArray("[S]\r\nk=v\r\n");
+    QTest::newRow("same value, line rewritten with CR LF") << QByteArray("[S]\nk=v\n") << "S"
+                                                           << "k"
+                                                           << "v" << QByteArray("[S]\nk=v\r\n");
 }
 
 void TestProfile::writeValue()
@@ -354,16 +417,36 @@ void TestProfile::writeRejectsEntry_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("empty section") << "" << "k" << "v";
-    QTest::newRow("blank section") << " \t" << "k" << "v";
-    QTest::newRow("line break in section") << "S\r\n[T" << "k" << "v";
-    QTest::newRow("empty key") << "S" << "" << "v";
-    QTest::newRow("equals in key") << "S" << "a=b" << "v";
-    QTest::newRow("comment key") << "S" << ";k" << "v";
-    QTest::newRow("key that reads as section") << "S" << "[T]" << "v";
-    QTest::newRow("line feed in key") << "S" << "k\nx" << "v";
-    QTest::newRow("line feed in value") << "S" << "k" << "v\n[T]\nx=1";
-    QTest::newRow("carriage return in value") << "S" << "k" << "v\rw";
+    QTest::newRow("empty section") << ""
+                                   << "k"
+                                   << "v";
+    QTest::newRow("blank section") << " \t"
+                                   << "k"
+                                   << "v";
+    QTest::newRow("line break in section") << "S\r\n[T"
+                                           << "k"
+                                           << "v";
+    QTest::newRow("empty key") << "S"
+                               << ""
+                               << "v";
+    QTest::newRow("equals in key") << "S"
+                                   << "a=b"
+                                   << "v";
+    QTest::newRow("comment key") << "S"
+                                 << ";k"
+                                 << "v";
+    QTest::newRow("key that reads as section") << "S"
+                                               << "[T]"
+                                               << "v";
+    QTest::newRow("line feed in key") << "S"
+                                      << "k\nx"
+                                      << "v";
+    QTest::newRow("line feed in value") << "S"
+                                        << "k"
+                                        << "v\n[T]\nx=1";
+    QTest::newRow("carriage return in value") << "S"
+                                              << "k"
+                                              << "v\rw";
 }
 
 void TestProfile::writeRejectsEntry()
@@ -513,8 +596,8 @@ void TestProfile::writeAsOtherUser()
 
     QProcess writer;
     if (root) {
-        writer.start(setpriv, {"--reuid=nobody", "--regid=nogroup", "--clear-groups", helperPath(), file, "S", "k",
-                               "2"});
+        writer.start(setpriv,
+                     {"--reuid=nobody", "--regid=nogroup", "--clear-groups", helperPath(), file, "S", "k", "2"});
     } else {
         writer.start(helperPath(), {file, "S", "k", "2"});
     }
@@ -585,9 +668,12 @@ void TestProfile::largeFile_data()
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
 
-    QTest::newRow("key in last section") << "Section 9999" << "Key 19";
-    QTest::newRow("new key in first section") << "Section 0" << "Extra";
-    QTest::newRow("new section") << "Brand New" << "Key";
+    QTest::newRow("key in last section") << "Section 9999"
+                                         << "Key 19";
+    QTest::newRow("new key in first section") << "Section 0"
+                                              << "Extra";
+    QTest::newRow("new section") << "Brand New"
+                                 << "Key";
 }
 
 // About 10 MB in 10,000 sections of 20 keys: reading and writing must finish

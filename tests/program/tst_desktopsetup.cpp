@@ -100,14 +100,13 @@ void DesktopSetupTest::contextMenus_data()
     // Qt's own menu of the pattern box, its shortcuts named in German too
     // (which keys redo takes depends on the platform).
     QTest::newRow("txtPattern, Qt's menu")
-        << "txtPattern"
-        << QStringList{"Rückgängig", "Wiederherstellen", "", "Ausschneiden", "Kopieren", "Einfügen", "Löschen", "",
-                       "Alles auswählen"}
+        << "txtPattern" << QStringList{"Rückgängig", "Wiederherstellen", "", "Ausschneiden",   "Kopieren",
+                                       "Einfügen",   "Löschen",          "", "Alles auswählen"}
         << "Strg+Z";
     // The editors' menu is our own, with the same entries and keys.
     QTest::newRow("txtTXT, our menu") << "txtTXT"
-                                      << QStringList{"Rückgängig", "Wiederherstellen", "", "Ausschneiden", "Kopieren",
-                                                     "Einfügen", "Löschen", "", "Alles auswählen"}
+                                      << QStringList{"Rückgängig", "Wiederherstellen", "", "Ausschneiden",   "Kopieren",
+                                                     "Einfügen",   "Löschen",          "", "Alles auswählen"}
                                       << "Strg+Z";
 }
 
@@ -121,7 +120,7 @@ void DesktopSetupTest::contextMenus()
     testsupport::ProgramRun program(dir.path());
     frmTextEdit *window = program.start();
     QWidget *target = control == QLatin1String("txtPattern") ? static_cast<QWidget *>(window->txtPattern)
-                                                               : window->txtTXT->viewport();
+                                                             : window->txtTXT->viewport();
 
     // The menu runs its own event loop: it is read and closed from inside.
     QStringList seen;

@@ -94,9 +94,10 @@ void PerUserSettingsTest::programRuns_data()
                                                << "%exe%/";
     QTest::newRow("portable: per-user file not read") << "portable" << QByteArray() << remembered << false << "0"
                                                       << "%exe%/";
-    QTest::newRow("read-only folder") << "read-only" << QByteArray() << QByteArray() << true << "0" << "%home%/";
-    QTest::newRow("read-only folder: file beside not read") << "read-only" << remembered << QByteArray() << true
-                                                            << "0" << "%home%/";
+    QTest::newRow("read-only folder") << "read-only" << QByteArray() << QByteArray() << true << "0"
+                                      << "%home%/";
+    QTest::newRow("read-only folder: file beside not read") << "read-only" << remembered << QByteArray() << true << "0"
+                                                            << "%home%/";
     QTest::newRow("read-only folder: remembered settings") << "read-only" << QByteArray() << remembered << true << "1"
                                                            << "%docs%/";
     QTest::newRow("installed copy in a writable folder") << "installed" << QByteArray() << QByteArray() << true << "0"
@@ -126,9 +127,9 @@ void PerUserSettingsTest::programRuns()
     }
 
     QTemporaryDir dir;
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                  | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
-                                                  | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                      | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
     const bool installed = layout == QLatin1String("installed");
     const QString exeFolder = dir.path() + (installed ? QStringLiteral("/usr/bin") : QStringLiteral("/app"));
     const QString exeName = installed ? QStringLiteral("brenwick-editor") : QStringLiteral("Editor");
@@ -145,23 +146,22 @@ void PerUserSettingsTest::programRuns()
                              + QStringLiteral(".desktop"),
                          "[Desktop Entry]\n"));
     }
-    auto placed = [&](QByteArray bytes) {
-        return bytes.replace("%docs%", docs.toUtf8());
-    };
+    auto placed = [&](QByteArray bytes) { return bytes.replace("%docs%", docs.toUtf8()); };
     if (!besideBefore.isEmpty())
         QVERIFY(writeAll(exeFolder + QLatin1Char('/') + exeName + QStringLiteral(".ini"), placed(besideBefore)));
     if (!perUserBefore.isEmpty()) {
         QVERIFY(QDir().mkpath(config));
         QVERIFY(writeAll(config + QLatin1Char('/') + exeName + QStringLiteral(".ini"), placed(perUserBefore)));
-        for (const QString &path : {home + QStringLiteral("/.config"), config,
-                                    config + QLatin1Char('/') + exeName + QStringLiteral(".ini")})
+        for (const QString &path :
+             {home + QStringLiteral("/.config"), config, config + QLatin1Char('/') + exeName + QStringLiteral(".ini")})
             QVERIFY(giveTo(path, runner));
     }
     QVERIFY(giveTo(home, runner) && giveTo(runtime, runner));
     QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     if (layout == QLatin1String("read-only"))
-        QVERIFY(QFile::setPermissions(exeFolder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                                     | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(exeFolder,
+                                      QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                          | QFile::ReadOther | QFile::ExeOther));
     const QMap<QString, QByteArray> exeFolderBefore = snapshot(exeFolder);
 
     QProcess editor;
@@ -172,8 +172,9 @@ void PerUserSettingsTest::programRuns()
     editor.setProcessEnvironment(env);
     editor.setProcessChannelMode(QProcess::MergedChannels);
     if (runner.unprivileged)
-        editor.start(setpriv, {QStringLiteral("--reuid=%1").arg(runner.uid), QStringLiteral("--regid=%1").arg(runner.gid),
-                               QStringLiteral("--clear-groups"), exe});
+        editor.start(setpriv,
+                     {QStringLiteral("--reuid=%1").arg(runner.uid), QStringLiteral("--regid=%1").arg(runner.gid),
+                      QStringLiteral("--clear-groups"), exe});
     else
         editor.start(exe, {});
     QVERIFY(editor.waitForStarted(10000));
@@ -191,7 +192,8 @@ void PerUserSettingsTest::programRuns()
     const QByteArray written = readAll(ini);
     QVERIFY2(written.startsWith(header), qPrintable(ini));
     QCOMPARE(value(written, QStringLiteral("Dark")), dark);
-    lastDir.replace(QLatin1String("%exe%"), exeFolder).replace(QLatin1String("%home%"), home)
+    lastDir.replace(QLatin1String("%exe%"), exeFolder)
+        .replace(QLatin1String("%home%"), home)
         .replace(QLatin1String("%docs%"), docs);
     QCOMPARE(value(written, QStringLiteral("LastDir")), lastDir);
     QCOMPARE(value(written, QStringLiteral("Height")), QStringLiteral("8445"));

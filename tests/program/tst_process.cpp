@@ -47,10 +47,11 @@ void ProcessTest::terminationSavesState()
 
     const QByteArray ini = testsupport::readAll(dir.path() + QStringLiteral("/Editor.ini"));
     QVERIFY2(ini.startsWith("[Brenwick TXT-HTML-CSS-Editor]\r\n"), ini.constData());
-    QVERIFY2(ini.contains(QString(QStringLiteral("LastDir=") + dir.path() + QStringLiteral("/Meine Texte/\r\n")).toUtf8()),
-             ini.constData());
-    for (const char *key : {"Top=", "Left=", "Height=8445", "Width=", "Dark=0", "Green=0", "SplitHLeft=2595",
-                            "SplitVTop=2775"})
+    QVERIFY2(
+        ini.contains(QString(QStringLiteral("LastDir=") + dir.path() + QStringLiteral("/Meine Texte/\r\n")).toUtf8()),
+        ini.constData());
+    for (const char *key :
+         {"Top=", "Left=", "Height=8445", "Width=", "Dark=0", "Green=0", "SplitHLeft=2595", "SplitVTop=2775"})
         QVERIFY2(ini.contains(key), key);
 }
 

@@ -2,11 +2,11 @@
 // look at the window, the close writes the settings file for the next start.
 #include "app/appstate.h"
 #include "forms/checkbox.h"
-#include "forms/placeable.h"
 #include "forms/drivelist.h"
 #include "forms/filelist.h"
 #include "forms/folderlist.h"
 #include "forms/label.h"
+#include "forms/placeable.h"
 #include "forms/textbox.h"
 #include "tests/testsupport.h"
 #include "tests/uitestsupport.h"
@@ -17,10 +17,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using testsupport::native;
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::writeAll;
-using testsupport::native;
 
 namespace {
 
@@ -97,8 +97,8 @@ void RunTest::closeWritesWindowState()
     QTemporaryDir dir;
     QDir().mkpath(dir.path() + "/Web");
     ProgramRun run(dir.path());
-    run.writeSettings({"LastCSS=/somewhere/site.css", "Top=1200", "Left=2400", "Height=8445", "Width=13740",
-                       "Green=1", "LastDir=" + withSeparator(dir.path() + "/Web")});
+    run.writeSettings({"LastCSS=/somewhere/site.css", "Top=1200", "Left=2400", "Height=8445", "Width=13740", "Green=1",
+                       "LastDir=" + withSeparator(dir.path() + "/Web")});
     frmTextEdit *w = run.start();
     run.close();
     Q_UNUSED(w);
@@ -131,8 +131,8 @@ void RunTest::twoRunsWriteTheSameValues()
     QStringList first;
     {
         ProgramRun run(dir.path());
-        run.writeSettings({"Top=300", "Left=450", "Height=7000", "Width=12000", "SplitHLeft=3000", "SplitVTop=2500",
-                           "Dark=1"});
+        run.writeSettings(
+            {"Top=300", "Left=450", "Height=7000", "Width=12000", "SplitHLeft=3000", "SplitVTop=2500", "Dark=1"});
         run.start();
         run.close();
         for (const QString &key : nineKeys)
@@ -169,10 +169,14 @@ void RunTest::commandLine_data()
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("folder");
 
-    QTest::newRow("a file") << "Texte/brief.txt" << "Texte";
-    QTest::newRow("a folder with separator") << "Texte/" << "";
-    QTest::newRow("a folder without separator") << "Texte" << "";
-    QTest::newRow("a missing file in an existing folder") << "Texte/neu.txt" << "Texte";
+    QTest::newRow("a file") << "Texte/brief.txt"
+                            << "Texte";
+    QTest::newRow("a folder with separator") << "Texte/"
+                                             << "";
+    QTest::newRow("a folder without separator") << "Texte"
+                                                << "";
+    QTest::newRow("a missing file in an existing folder") << "Texte/neu.txt"
+                                                          << "Texte";
 }
 
 void RunTest::commandLine()
@@ -220,9 +224,9 @@ void RunTest::hostileCommandLine()
     const QString commandLine = argument.startsWith(QLatin1Char('/')) || argument.startsWith(QLatin1Char(' '))
         ? argument
         : native(dir.path() + "/" + argument);
-    frmTextEdit *w = run.start(argument.startsWith(QLatin1Char('"')) ? QStringLiteral("\"") + native(dir.path())
-                                                                           + "/Texte/brief.txt\""
-                                                                     : commandLine);
+    frmTextEdit *w = run.start(argument.startsWith(QLatin1Char('"'))
+                                   ? QStringLiteral("\"") + native(dir.path()) + "/Texte/brief.txt\""
+                                   : commandLine);
     QVERIFY(w->isVisible());
     QCOMPARE(messages.messages().size(), 0);
     QVERIFY(App().CurrentFile.isEmpty());
@@ -255,11 +259,16 @@ void RunTest::options_data()
     QTest::addColumn<int>("darkValue");
     QTest::addColumn<QColor>("fore");
 
-    QTest::newRow("both on") << "1" << "1" << 1 << 1 << forms::rgb(0x00FF00);
-    QTest::newRow("green only") << "1" << "0" << 1 << 0 << forms::rgb(0x004000);
-    QTest::newRow("half rounds to even") << "0.5" << "1.5" << 0 << 2 << forms::rgb(0x000000);
-    QTest::newRow("negative is no box value") << "-1" << "1" << 0 << 1 << forms::rgb(0xE0E0E0);
-    QTest::newRow("text counts as 0") << "abc" << "3" << 0 << 0 << forms::rgb(0x000000);
+    QTest::newRow("both on") << "1"
+                             << "1" << 1 << 1 << forms::rgb(0x00FF00);
+    QTest::newRow("green only") << "1"
+                                << "0" << 1 << 0 << forms::rgb(0x004000);
+    QTest::newRow("half rounds to even") << "0.5"
+                                         << "1.5" << 0 << 2 << forms::rgb(0x000000);
+    QTest::newRow("negative is no box value") << "-1"
+                                              << "1" << 0 << 1 << forms::rgb(0xE0E0E0);
+    QTest::newRow("text counts as 0") << "abc"
+                                      << "3" << 0 << 0 << forms::rgb(0x000000);
 }
 
 void RunTest::options()
@@ -312,7 +321,8 @@ void RunTest::vanishedFolderAndStylesheet()
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     QDir().mkpath(dir.path() + "/folder.css");
-    run.writeSettings({"LastDir=" + withSeparator(dir.path() + "/gone"), "LastCSS=" + native(dir.path() + "/folder.css")});
+    run.writeSettings(
+        {"LastDir=" + withSeparator(dir.path() + "/gone"), "LastCSS=" + native(dir.path() + "/folder.css")});
     frmTextEdit *w = run.start();
     QVERIFY(w->isVisible());
     QVERIFY(w->File2->Path() != native(dir.path() + "/gone"));

@@ -70,8 +70,8 @@ void StartupTest::geometry_data()
     QTest::newRow("Top -1.4") << QStringList{"Top=-1.4", "Left=2400"} << 2400 << -1 << 13620 << 8445;
     QTest::newRow("stored place and size")
         << QStringList{"Top=1200", "Left=2400", "Height=6000", "Width=9000"} << 2400 << 1200 << 9000 << 6000;
-    QTest::newRow("lenient numbers") << QStringList{"Top= 1 200x", "Left=2400.4", "Height=9000abc"} << 2400
-                                     << 1200 << 13620 << 9000;
+    QTest::newRow("lenient numbers") << QStringList{"Top= 1 200x", "Left=2400.4", "Height=9000abc"} << 2400 << 1200
+                                     << 13620 << 9000;
     QTest::newRow("centred with stored size")
         << QStringList{"Height=5475", "Width=5445"} << 7680 - 2722 << 4896 - 2737 << 5445 << 5475;
 }
@@ -141,8 +141,8 @@ void StartupTest::offScreenPlaceIsCentred_data()
         << "one" << QStringList{"Top=1200", "Left=14000"} << QPoint(14000, 1200);
     QTest::newRow("partly off to the left") << "one" << QStringList{"Top=1200", "Left=-6000"} << QPoint(-6000, 1200);
     QTest::newRow("Top 0 under a top panel") << "top panel" << QStringList{"Top=0", "Left=0"} << QPoint(0, 0);
-    QTest::newRow("on the second screen") << "second right" << QStringList{"Top=1200", "Left=20000"}
-                                          << QPoint(20000, 1200);
+    QTest::newRow("on the second screen")
+        << "second right" << QStringList{"Top=1200", "Left=20000"} << QPoint(20000, 1200);
     QTest::newRow("on a second screen left of the primary")
         << "second left" << QStringList{"Top=300", "Left=-15000"} << QPoint(-15000, 300);
     QTest::newRow("right of both screens") << "second right" << QStringList{"Top=1200", "Left=40000"} << centred;

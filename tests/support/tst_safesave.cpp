@@ -66,7 +66,8 @@ bool isRoot()
 
 struct stat statOf(const QString &path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         st.st_mode = 0;
     return st;
@@ -89,14 +90,12 @@ bool runs(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 QStringList entriesOf(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace
@@ -300,7 +299,8 @@ void TestSafeSave::symbolicLinkStaysALink()
     QVERIFY(WriteTextFile(link, QStringLiteral("neu"), TextEncoding::Utf8));
 
     QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(QFile::symLinkTarget(link), QFileInfo(chain ? path(QStringLiteral("inner.css")) : real).absoluteFilePath());
+    QCOMPARE(QFile::symLinkTarget(link),
+             QFileInfo(chain ? path(QStringLiteral("inner.css")) : real).absoluteFilePath());
     QVERIFY(!QFileInfo(real).isSymLink());
     QCOMPARE(testsupport::readAll(real), QByteArray("neu\r\n"));
     if (targetExists)
@@ -384,8 +384,8 @@ void TestSafeSave::unprivilegedUser()
 
     QProcess process;
     process.start(QStringLiteral("setpriv"),
-                  {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups"),
-                   helper, target, QStringLiteral("neu"), defaultTitle});
+                  {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                   QStringLiteral("--clear-groups"), helper, target, QStringLiteral("neu"), defaultTitle});
     QVERIFY(process.waitForFinished(60000));
     // 0: written, 3: not written; anything else means the helper did not run.
     const int exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -422,8 +422,9 @@ void TestSafeSave::fullFileSystem()
         QSKIP("mounting a small tmpfs to fill needs root");
     const QString mountPoint = path(QStringLiteral("small"));
     QVERIFY(QDir().mkdir(mountPoint));
-    if (!runs(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                         QStringLiteral("size=64k"), QStringLiteral("tmpfs"), mountPoint}))
+    if (!runs(QStringLiteral("mount"),
+              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=64k"),
+               QStringLiteral("tmpfs"), mountPoint}))
         QSKIP("a tmpfs could not be mounted here");
     m_mountPoint = mountPoint;
 

@@ -115,24 +115,26 @@ void TestTextFile::readTextFile_data()
     QTest::newRow("only a CR") << QByteArray("\r") << "\r\n" << ascii;
     QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << "a\r\n\r\nb\r\n" << ascii;
     QTest::newRow("NUL bytes") << QByteArray("a\0b\r\n\0", 6) << QString::fromUtf16(u"a\0b\r\n\0\r\n", 8) << ascii;
-    QTest::newRow("UTF-8") << QByteArray("Gr\xC3\xBC\xC3\x9F" "e\r\n") << QStringLiteral("Grüße\r\n")
-                           << TextEncoding::Utf8;
-    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF" "a\xC3\xA4\r\n") << QStringLiteral("aä\r\n")
-                                    << TextEncoding::Utf8Bom;
+    QTest::newRow("UTF-8") << QByteArray("Gr\xC3\xBC\xC3\x9F"
+                                         "e\r\n")
+                           << QStringLiteral("Grüße\r\n") << TextEncoding::Utf8;
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF"
+                                                  "a\xC3\xA4\r\n")
+                                    << QStringLiteral("aä\r\n") << TextEncoding::Utf8Bom;
     QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << QString() << TextEncoding::Utf8Bom;
-    QTest::newRow("second BOM is a character") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx")
-                                               << QStringLiteral("\uFEFFx\r\n") << TextEncoding::Utf8Bom;
-    QTest::newRow("Windows-1252") << QByteArray("Gr\xFC\xDF" "e \x80\r\n") << QStringLiteral("Grüße €\r\n")
-                                  << TextEncoding::Windows1252;
+    QTest::newRow("second BOM is a character")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << QStringLiteral("\uFEFFx\r\n") << TextEncoding::Utf8Bom;
+    QTest::newRow("Windows-1252") << QByteArray("Gr\xFC\xDF"
+                                                "e \x80\r\n")
+                                  << QStringLiteral("Grüße €\r\n") << TextEncoding::Windows1252;
     QTest::newRow("invalid UTF-8") << QByteArray("\xC3(") << QStringLiteral("Ã(\r\n") << TextEncoding::Windows1252;
-    QTest::newRow("UTF-8 cut off at the end") << QByteArray("a\xC3") << QStringLiteral("aÃ\r\n")
-                                              << TextEncoding::Windows1252;
-    QTest::newRow("overlong UTF-8") << QByteArray("\xC0\x80") << QStringLiteral("À€\r\n")
-                                    << TextEncoding::Windows1252;
+    QTest::newRow("UTF-8 cut off at the end")
+        << QByteArray("a\xC3") << QStringLiteral("aÃ\r\n") << TextEncoding::Windows1252;
+    QTest::newRow("overlong UTF-8") << QByteArray("\xC0\x80") << QStringLiteral("À€\r\n") << TextEncoding::Windows1252;
     QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << QStringLiteral("\u00ED\u00A0\u20AC\r\n")
                                        << TextEncoding::Windows1252;
-    QTest::newRow("BOM before invalid UTF-8") << QByteArray("\xEF\xBB\xBF\xFF")
-                                              << QStringLiteral("ï»¿ÿ\r\n") << TextEncoding::Windows1252;
+    QTest::newRow("BOM before invalid UTF-8")
+        << QByteArray("\xEF\xBB\xBF\xFF") << QStringLiteral("ï»¿ÿ\r\n") << TextEncoding::Windows1252;
 }
 
 void TestTextFile::readTextFile()
@@ -186,12 +188,18 @@ void TestTextFile::tabsToSpaces_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("two tabs") << "a\t\tb" << "a  b";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("only a tab") << "\t" << " ";
-    QTest::newRow("no tabs") << "a b\r\n" << "a b\r\n";
-    QTest::newRow("tabs at both ends") << "\tx\ty\t" << " x y ";
-    QTest::newRow("no tab stops") << "abc\td" << "abc d";
+    QTest::newRow("two tabs") << "a\t\tb"
+                              << "a  b";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("only a tab") << "\t"
+                                << " ";
+    QTest::newRow("no tabs") << "a b\r\n"
+                             << "a b\r\n";
+    QTest::newRow("tabs at both ends") << "\tx\ty\t"
+                                       << " x y ";
+    QTest::newRow("no tab stops") << "abc\td"
+                                  << "abc d";
 }
 
 void TestTextFile::tabsToSpaces()
@@ -209,16 +217,26 @@ void TestTextFile::normalizeLineEnds_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("two LF") << "\n\n" << "\r\n\r\n";
-    QTest::newRow("CR CR LF unchanged") << "\r\r\n" << "\r\r\n";
-    QTest::newRow("lone CR unchanged") << "\r" << "\r";
-    QTest::newRow("CR LF unchanged") << "a\r\nb" << "a\r\nb";
-    QTest::newRow("LF inside") << "a\nb" << "a\r\nb";
-    QTest::newRow("LF at the start") << "\na" << "\r\na";
-    QTest::newRow("LF at the end") << "a\n" << "a\r\n";
-    QTest::newRow("LF CR") << "\n\r" << "\r\n\r";
-    QTest::newRow("mixed") << "a\r\nb\nc\rd\n" << "a\r\nb\r\nc\rd\r\n";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("two LF") << "\n\n"
+                            << "\r\n\r\n";
+    QTest::newRow("CR CR LF unchanged") << "\r\r\n"
+                                        << "\r\r\n";
+    QTest::newRow("lone CR unchanged") << "\r"
+                                       << "\r";
+    QTest::newRow("CR LF unchanged") << "a\r\nb"
+                                     << "a\r\nb";
+    QTest::newRow("LF inside") << "a\nb"
+                               << "a\r\nb";
+    QTest::newRow("LF at the start") << "\na"
+                                     << "\r\na";
+    QTest::newRow("LF at the end") << "a\n"
+                                   << "a\r\n";
+    QTest::newRow("LF CR") << "\n\r"
+                           << "\r\n\r";
+    QTest::newRow("mixed") << "a\r\nb\nc\rd\n"
+                           << "a\r\nb\r\nc\rd\r\n";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestTextFile::normalizeLineEnds()
@@ -234,12 +252,18 @@ void TestTextFile::trimTrailingLineEnds_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("mixed line ends") << "a\n\r\n\r" << "a";
-    QTest::newRow("line ends only") << "\r\n\n\r\r" << "";
-    QTest::newRow("none trailing") << "abc" << "abc";
-    QTest::newRow("inner line ends stay") << "a\r\nb\r\n" << "a\r\nb";
-    QTest::newRow("trailing blank stays") << "a \r\n" << "a ";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("mixed line ends") << "a\n\r\n\r"
+                                     << "a";
+    QTest::newRow("line ends only") << "\r\n\n\r\r"
+                                    << "";
+    QTest::newRow("none trailing") << "abc"
+                                   << "abc";
+    QTest::newRow("inner line ends stay") << "a\r\nb\r\n"
+                                          << "a\r\nb";
+    QTest::newRow("trailing blank stays") << "a \r\n"
+                                          << "a ";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestTextFile::trimTrailingLineEnds()
@@ -281,7 +305,8 @@ void TestTextFile::textInPiecesIsWrittenAsWhole_data()
     const QString loneHigh = QStringLiteral("a") + QChar(0xD800);
     QTest::newRow("lone high surrogate at the end") << loneHigh << 2 << TextEncoding::Utf8;
     QTest::newRow("lone high surrogate before the split") << loneHigh + QStringLiteral("b") << 2 << TextEncoding::Utf8;
-    QTest::newRow("lone low surrogate after the split") << QStringLiteral("a") + QChar(0xDC00) << 1 << TextEncoding::Utf8;
+    QTest::newRow("lone low surrogate after the split")
+        << QStringLiteral("a") + QChar(0xDC00) << 1 << TextEncoding::Utf8;
 }
 
 void TestTextFile::textInPiecesIsWrittenAsWhole()
@@ -311,8 +336,11 @@ void TestTextFile::loneSurrogatesAreWrittenAsReplacement_data()
 
     QTest::newRow("high at the end") << QStringLiteral("a") + QChar(0xD800) << QByteArray("a\xEF\xBF\xBD\r\n");
     QTest::newRow("high inside") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b")
-                                 << QByteArray("a\xEF\xBF\xBD" "b\r\n");
-    QTest::newRow("low alone") << QChar(0xDC00) + QStringLiteral("b") << QByteArray("\xEF\xBF\xBD" "b\r\n");
+                                 << QByteArray("a\xEF\xBF\xBD"
+                                               "b\r\n");
+    QTest::newRow("low alone") << QChar(0xDC00) + QStringLiteral("b")
+                               << QByteArray("\xEF\xBF\xBD"
+                                             "b\r\n");
 }
 
 void TestTextFile::loneSurrogatesAreWrittenAsReplacement()
@@ -330,8 +358,10 @@ void TestTextFile::unchangedFileRoundTrips_data()
     QTest::addColumn<QByteArray>("content");
 
     QTest::newRow("ASCII") << QByteArray("body { color: red; }\r\np { }\r\n");
-    QTest::newRow("UTF-8") << QByteArray("Gr\xC3\xBC\xC3\x9F" "e\r\n\xE2\x82\xAC 5\r\n");
-    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF" "K\xC3\xB6ln\r\nx\r\n");
+    QTest::newRow("UTF-8") << QByteArray("Gr\xC3\xBC\xC3\x9F"
+                                         "e\r\n\xE2\x82\xAC 5\r\n");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF"
+                                                  "K\xC3\xB6ln\r\nx\r\n");
     QTest::newRow("UTF-8 outside the basic plane") << QByteArray("\xF0\x9F\x98\x80\r\n");
     QTest::newRow("UTF-8 noncharacter") << QByteArray("\xEF\xBF\xBE\r\n");
     // A tab becomes a space on loading, and CR and LF only come as line
@@ -391,14 +421,18 @@ void TestTextFile::windows1252Characters()
 void TestTextFile::textTheCodePageCannotHoldIsWrittenAsUtf8()
 {
     const QString path = m_dir->filePath(QStringLiteral("ansi.txt"));
-    QVERIFY(testsupport::writeAll(path, "Gr\xFC\xDF" "e\r\n"));
+    QVERIFY(testsupport::writeAll(path,
+                                  "Gr\xFC\xDF"
+                                  "e\r\n"));
     TextEncoding encoding = TextEncoding::Default;
     QString text = ReadTextFile(path, &encoding);
     QCOMPARE(encoding, TextEncoding::Windows1252);
 
     text = QStringLiteral("Grüße → Köln\u0080");
     QVERIFY(WriteTextFile(path, text, encoding));
-    QCOMPARE(testsupport::readAll(path), QByteArray("Gr\xC3\xBC\xC3\x9F" "e \xE2\x86\x92 K\xC3\xB6ln\xC2\x80\r\n"));
+    QCOMPARE(testsupport::readAll(path),
+             QByteArray("Gr\xC3\xBC\xC3\x9F"
+                        "e \xE2\x86\x92 K\xC3\xB6ln\xC2\x80\r\n"));
 
     TextEncoding reread = TextEncoding::Default;
     QCOMPARE(ReadTextFile(path, &reread), text + QStringLiteral("\r\n"));
@@ -413,8 +447,8 @@ void TestTextFile::newFileEncoding()
 {
     const QString path = m_dir->filePath(QStringLiteral("new.txt"));
     QVERIFY(WriteTextFile(path, QStringLiteral("ä")));
-    const QByteArray expected = platform::newFilesUseAnsiCodePage() ? QByteArray("\xE4\r\n")
-                                                                    : QByteArray("\xC3\xA4\r\n");
+    const QByteArray expected
+        = platform::newFilesUseAnsiCodePage() ? QByteArray("\xE4\r\n") : QByteArray("\xC3\xA4\r\n");
     QCOMPARE(testsupport::readAll(path), expected);
 }
 

@@ -21,15 +21,18 @@ void TestUmlauts::umlautsToEntities_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("greeting") << QStringLiteral("Grüße aus Köln") << "Gr&uuml;&szlig;e aus K&ouml;ln";
     QTest::newRow("capitals") << QStringLiteral("Ärger über Öl") << "&Auml;rger &uuml;ber &Ouml;l";
     QTest::newRow("euro and copyright") << QStringLiteral("5 € ©") << "5 &euro; &copy;";
     QTest::newRow("e with accents") << QStringLiteral("café crème fête") << "caf&eacute; cr&egrave;me f&ecirc;te";
-    QTest::newRow("capital e with accents and a stay") << QStringLiteral("CAFÉ à la carte")
-                                                       << QStringLiteral("CAFÉ à la carte");
-    QTest::newRow("markup characters stay") << "a &lt; b & c" << "a &lt; b & c";
-    QTest::newRow("existing entity stays") << "&auml;" << "&auml;";
+    QTest::newRow("capital e with accents and a stay")
+        << QStringLiteral("CAFÉ à la carte") << QStringLiteral("CAFÉ à la carte");
+    QTest::newRow("markup characters stay") << "a &lt; b & c"
+                                            << "a &lt; b & c";
+    QTest::newRow("existing entity stays") << "&auml;"
+                                           << "&auml;";
     QTest::newRow("È É Ê à â stay") << QStringLiteral("ÈÉÊàâ") << QStringLiteral("ÈÉÊàâ");
     QTest::newRow("all twelve in table order") << QStringLiteral("äÄöÖüÜß©€èéê")
                                                << "&auml;&Auml;&ouml;&Ouml;&uuml;&Uuml;&szlig;&copy;&euro;"
@@ -38,7 +41,8 @@ void TestUmlauts::umlautsToEntities_data()
                                    << "<p title=\"Gr&ouml;&szlig;e\"><!-- &uuml; --></p>";
     QTest::newRow("at both ends") << QStringLiteral("üxü") << "&uuml;x&uuml;";
     QTest::newRow("only one") << QStringLiteral("ß") << "&szlig;";
-    QTest::newRow("lookalikes stay") << QStringLiteral("\u00A8\u00AA\u0308\u00E5") << QStringLiteral("\u00A8\u00AA\u0308\u00E5");
+    QTest::newRow("lookalikes stay") << QStringLiteral("\u00A8\u00AA\u0308\u00E5")
+                                     << QStringLiteral("\u00A8\u00AA\u0308\u00E5");
 }
 
 void TestUmlauts::umlautsToEntities()

@@ -42,7 +42,9 @@ void TestUtf8Decoder::agreesWithQt_data()
     QTest::newRow("ASCII shorter than a word") << QByteArray("abcdefg") << true;
     QTest::newRow("ASCII of two words and one") << QByteArray("abcdefghijklmnopq") << true;
     QTest::newRow("umlaut after a word") << QByteArray("abcdefgh\xC3\xBCxyz") << true;
-    QTest::newRow("umlaut inside a word") << QByteArray("abc\xC3\xBC" "defghijkl") << true;
+    QTest::newRow("umlaut inside a word") << QByteArray("abc\xC3\xBC"
+                                                        "defghijkl")
+                                          << true;
     QTest::newRow("NUL bytes") << QByteArray("a\0b\0c\0d\0e\0", 10) << true;
     QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBFx") << true;
     QTest::newRow("lowest two-byte") << QByteArray("\xC2\x80") << true;
@@ -66,7 +68,9 @@ void TestUtf8Decoder::agreesWithQt_data()
     QTest::newRow("three-byte cut off") << QByteArray("a\xE2\x82") << false;
     QTest::newRow("four-byte cut off") << QByteArray("a\xF0\x9F\x98") << false;
     QTest::newRow("lead followed by ASCII") << QByteArray("\xC3(abc") << false;
-    QTest::newRow("Windows-1252 umlauts") << QByteArray("Gr\xFC\xDF" "e") << false;
+    QTest::newRow("Windows-1252 umlauts") << QByteArray("Gr\xFC\xDF"
+                                                        "e")
+                                          << false;
 }
 
 void TestUtf8Decoder::agreesWithQt()

@@ -20,14 +20,13 @@
 #include <QTest>
 #include <QUrl>
 
+using testsupport::native;
 using testsupport::ProgramRun;
 using testsupport::ScopedOverride;
 using testsupport::writeAll;
-using testsupport::native;
 
 namespace {
 const QString basePattern = QStringLiteral("*.css;*.txt;*.htm;*.html;*.ini;*.vbp;*.bas;*.nfo");
-
 
 QStringList entries(forms::FileList *list)
 {

@@ -23,9 +23,9 @@
 #include <memory>
 #include <optional>
 
-using testsupport::writeAll;
 using testsupport::native;
 using testsupport::rowOf;
+using testsupport::writeAll;
 
 namespace {
 
@@ -117,8 +117,7 @@ void ChooserTest::designAndPlace()
     QCOMPARE(chooser->File1->Pattern(), QStringLiteral("*.css"));
     QVERIFY(!chooser->Command1->isDefault());
     QCOMPARE(chooser->minimumSize(), chooser->maximumSize());
-    QVERIFY(chooser->windowHandle() == nullptr
-            || chooser->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint)
+    QVERIFY(chooser->windowHandle() == nullptr || chooser->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint)
             || chooser->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
@@ -156,11 +155,21 @@ void ChooserTest::preselection_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("selectedName");
 
-    QTest::newRow("exact name") << "web/css/main.css" << "web/css" << "main.css";
-    QTest::newRow("name in other case") << "web/css/MAIN.CSS" << "" << "";
-    QTest::newRow("file not matching the pattern") << "web/css/notes.txt" << "web/css" << "";
-    QTest::newRow("missing file") << "web/css/gone.css" << "" << "";
-    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("exact name") << "web/css/main.css"
+                                << "web/css"
+                                << "main.css";
+    QTest::newRow("name in other case") << "web/css/MAIN.CSS"
+                                        << ""
+                                        << "";
+    QTest::newRow("file not matching the pattern") << "web/css/notes.txt"
+                                                   << "web/css"
+                                                   << "";
+    QTest::newRow("missing file") << "web/css/gone.css"
+                                  << ""
+                                  << "";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
 }
 
 void ChooserTest::preselection()

@@ -20,8 +20,8 @@
 
 using testsupport::ProgramRun;
 using testsupport::readAll;
-using testsupport::writeAll;
 using testsupport::rowOf;
+using testsupport::writeAll;
 
 namespace {
 
@@ -59,8 +59,8 @@ struct Fixture
 bool looksChanged(frmTextEdit *w)
 {
     return w->cmdSave->Enabled() && w->cmdCancel->Enabled() && w->cmdSave->BackColor() == QColor(0x00, 0xC0, 0x00)
-        && w->cmdCancel->BackColor() == QColor(0xFF, 0x80, 0x80) && !w->Drive1->isEnabled()
-        && !w->Dir2->isEnabled() && !w->File2->isEnabled();
+        && w->cmdCancel->BackColor() == QColor(0xFF, 0x80, 0x80) && !w->Drive1->isEnabled() && !w->Dir2->isEnabled()
+        && !w->File2->isEnabled();
 }
 
 bool looksUnchanged(frmTextEdit *w)
@@ -110,17 +110,22 @@ void DocumentTest::openAndSave_data()
 
     QTest::newRow("CR LF lines round trip") << QByteArray("a\r\nb\r\n") << "a\r\nb\r\n" << QByteArray("a\r\nb\r\n");
     QTest::newRow("no final line end") << QByteArray("a\r\nb") << "a\r\nb\r\n" << QByteArray("a\r\nb\r\n");
-    QTest::newRow("LF lines become CR LF") << QByteArray("a\nb\n") << "a\r\nb\r\n\r\n"
-                                           << QByteArray("a\r\nb\r\n");
+    QTest::newRow("LF lines become CR LF") << QByteArray("a\nb\n") << "a\r\nb\r\n\r\n" << QByteArray("a\r\nb\r\n");
     QTest::newRow("tabs become spaces") << QByteArray("a\t\tb\r\n") << "a  b\r\n" << QByteArray("a  b\r\n");
-    QTest::newRow("empty lines at end trimmed on save")
-        << QByteArray("a\r\nb\r\n\r\n\r\n") << "a\r\nb\r\n\r\n\r\n" << QByteArray("a\r\nb\r\n");
+    QTest::newRow("empty lines at end trimmed on save") << QByteArray("a\r\nb\r\n\r\n\r\n") << "a\r\nb\r\n\r\n\r\n"
+                                                        << QByteArray("a\r\nb\r\n");
     QTest::newRow("empty file") << QByteArray() << "" << QByteArray("\r\n");
     QTest::newRow("lone CR") << QByteArray("a\rb") << "a\r\nb\r\n" << QByteArray("a\r\nb\r\n");
-    QTest::newRow("umlauts in UTF-8") << QByteArray("Gr\xc3\xbc\xc3\x9f" "e\r\n") << "Grüße\r\n"
-                                      << QByteArray("Gr\xc3\xbc\xc3\x9f" "e\r\n");
-    QTest::newRow("umlauts in Windows-1252") << QByteArray("Gr\xfc\xdf" "e\r\n") << "Grüße\r\n"
-                                             << QByteArray("Gr\xfc\xdf" "e\r\n");
+    QTest::newRow("umlauts in UTF-8") << QByteArray("Gr\xc3\xbc\xc3\x9f"
+                                                    "e\r\n")
+                                      << "Grüße\r\n"
+                                      << QByteArray("Gr\xc3\xbc\xc3\x9f"
+                                                    "e\r\n");
+    QTest::newRow("umlauts in Windows-1252") << QByteArray("Gr\xfc\xdf"
+                                                           "e\r\n")
+                                             << "Grüße\r\n"
+                                             << QByteArray("Gr\xfc\xdf"
+                                                           "e\r\n");
 }
 
 void DocumentTest::openAndSave()
@@ -342,7 +347,9 @@ void DocumentTest::encodingKeptOnSave()
     clickFile(w, "latin.txt");
     w->txtTXT->insertPlainText(QStringLiteral("ä"));
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
-    QCOMPARE(readAll(f.file("latin.txt")), QByteArray("\xe4" "caf\xe9\r\n"));
+    QCOMPARE(readAll(f.file("latin.txt")),
+             QByteArray("\xe4"
+                        "caf\xe9\r\n"));
 }
 
 QTEST_MAIN(DocumentTest)

@@ -19,11 +19,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using testsupport::native;
 using testsupport::ProgramRun;
 using testsupport::readAll;
-using testsupport::writeAll;
-using testsupport::native;
 using testsupport::rowOf;
+using testsupport::writeAll;
 
 class HostileTest : public QObject
 {
@@ -180,7 +180,8 @@ void HostileTest::contents_data()
     QTest::newRow("one line of 10 MB") << oneLine << oneLine;
     // More lines than 16 bits count and than the view keeps wrapped; how
     // 100 MB fares is the timing program's to measure.
-    const QByteArray line = "Zeile mit Gr\xC3\xBC\xC3\x9F" "en aus K\xC3\xB6ln und einem Tab\t am Ende;\r\n";
+    const QByteArray line = "Zeile mit Gr\xC3\xBC\xC3\x9F"
+                            "en aus K\xC3\xB6ln und einem Tab\t am Ende;\r\n";
     const QByteArray manyLines = line.repeated(100000);
     QTest::newRow("100,000 lines") << manyLines << QByteArray(manyLines).replace('\t', ' ');
 }

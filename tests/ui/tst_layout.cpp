@@ -10,9 +10,9 @@
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QTemporaryDir>
-#include <QAccessible>
 #include <QTest>
 
 using testsupport::ProgramRun;
@@ -21,14 +21,30 @@ namespace {
 QHash<QString, forms::Placeable *> controls(frmTextEdit &w)
 {
     return {
-        {"frmButtonsCSS", w.frmButtonsCSS}, {"cmdCancelCSS", w.cmdCancelCSS}, {"cmdSaveCSS", w.cmdSaveCSS},
-        {"cmdHTML", w.cmdHTML},             {"chkGreen", w.chkGreen},         {"chkDark", w.chkDark},
-        {"chkPattern", w.chkPattern},       {"txtPattern", w.txtPattern},     {"cmdCSS", w.cmdCSS},
-        {"cmdUmlaute", w.cmdUmlaute},       {"chkJumpEnd", w.chkJumpEnd},     {"cmdTop", w.cmdTop},
-        {"cmdRefresh", w.cmdRefresh},       {"File2", w.File2},               {"frmButtons", w.frmButtons},
-        {"cmdSave", w.cmdSave},             {"cmdCancel", w.cmdCancel},       {"dummy", w.dummy},
-        {"Dir2", w.Dir2},                   {"Drive1", w.Drive1},             {"txtCSS", w.txtCSS},
-        {"txtTXT", w.txtTXT},               {"lblSplitH", w.lblSplitH},       {"lblSplitV", w.lblSplitV},
+        {"frmButtonsCSS", w.frmButtonsCSS},
+        {"cmdCancelCSS", w.cmdCancelCSS},
+        {"cmdSaveCSS", w.cmdSaveCSS},
+        {"cmdHTML", w.cmdHTML},
+        {"chkGreen", w.chkGreen},
+        {"chkDark", w.chkDark},
+        {"chkPattern", w.chkPattern},
+        {"txtPattern", w.txtPattern},
+        {"cmdCSS", w.cmdCSS},
+        {"cmdUmlaute", w.cmdUmlaute},
+        {"chkJumpEnd", w.chkJumpEnd},
+        {"cmdTop", w.cmdTop},
+        {"cmdRefresh", w.cmdRefresh},
+        {"File2", w.File2},
+        {"frmButtons", w.frmButtons},
+        {"cmdSave", w.cmdSave},
+        {"cmdCancel", w.cmdCancel},
+        {"dummy", w.dummy},
+        {"Dir2", w.Dir2},
+        {"Drive1", w.Drive1},
+        {"txtCSS", w.txtCSS},
+        {"txtTXT", w.txtTXT},
+        {"lblSplitH", w.lblSplitH},
+        {"lblSplitV", w.lblSplitV},
     };
 }
 
@@ -157,22 +173,37 @@ void LayoutTest::layoutFromRemembered_data()
     QTest::addColumn<int>("expected");
 
     const QStringList splitH{"SplitHLeft=3000", "Width=12000", "Top=0"};
-    QTest::newRow("Dir2 width") << splitH << "Dir2" << "Width" << 2880;
-    QTest::newRow("txtTXT left") << splitH << "txtTXT" << "Left" << 3120;
-    QTest::newRow("txtTXT width") << splitH << "txtTXT" << "Width" << 8670;
-    QTest::newRow("cmdRefresh left") << splitH << "cmdRefresh" << "Left" << 2650;
-    QTest::newRow("File2 width") << splitH << "File2" << "Width" << 2880;
-    QTest::newRow("cmdSave width") << splitH << "cmdSave" << "Width" << 2640;
+    QTest::newRow("Dir2 width") << splitH << "Dir2"
+                                << "Width" << 2880;
+    QTest::newRow("txtTXT left") << splitH << "txtTXT"
+                                 << "Left" << 3120;
+    QTest::newRow("txtTXT width") << splitH << "txtTXT"
+                                  << "Width" << 8670;
+    QTest::newRow("cmdRefresh left") << splitH << "cmdRefresh"
+                                     << "Left" << 2650;
+    QTest::newRow("File2 width") << splitH << "File2"
+                                 << "Width" << 2880;
+    QTest::newRow("cmdSave width") << splitH << "cmdSave"
+                                   << "Width" << 2640;
     const QStringList splitV{"SplitVTop=2775", "Height=8445", "Top=0"};
-    QTest::newRow("File2 top") << splitV << "File2" << "Top" << 2895;
-    QTest::newRow("File2 height") << splitV << "File2" << "Height" << 4070;
-    QTest::newRow("Dir2 height") << splitV << "Dir2" << "Height" << 2355;
-    QTest::newRow("cmdRefresh top") << splitV << "cmdRefresh" << "Top" << 2925;
-    QTest::newRow("first run: lblSplitV at 2775") << QStringList{} << "lblSplitV" << "Top" << 2775;
-    QTest::newRow("first run: lblSplitH designed") << QStringList{} << "lblSplitH" << "Left" << 2595;
-    QTest::newRow("txtTXT height from window") << splitV << "txtTXT" << "Height" << 8445 - 940;
-    QTest::newRow("frmButtons top from window") << splitV << "frmButtons" << "Top" << 8445 - 1610;
-    QTest::newRow("lblSplitH follows editor height") << splitV << "lblSplitH" << "Height" << 8445 - 940;
+    QTest::newRow("File2 top") << splitV << "File2"
+                               << "Top" << 2895;
+    QTest::newRow("File2 height") << splitV << "File2"
+                                  << "Height" << 4070;
+    QTest::newRow("Dir2 height") << splitV << "Dir2"
+                                 << "Height" << 2355;
+    QTest::newRow("cmdRefresh top") << splitV << "cmdRefresh"
+                                    << "Top" << 2925;
+    QTest::newRow("first run: lblSplitV at 2775") << QStringList{} << "lblSplitV"
+                                                  << "Top" << 2775;
+    QTest::newRow("first run: lblSplitH designed") << QStringList{} << "lblSplitH"
+                                                   << "Left" << 2595;
+    QTest::newRow("txtTXT height from window") << splitV << "txtTXT"
+                                               << "Height" << 8445 - 940;
+    QTest::newRow("frmButtons top from window") << splitV << "frmButtons"
+                                                << "Top" << 8445 - 1610;
+    QTest::newRow("lblSplitH follows editor height") << splitV << "lblSplitH"
+                                                     << "Height" << 8445 - 940;
 }
 
 void LayoutTest::layoutFromRemembered()
@@ -187,8 +218,8 @@ void LayoutTest::layoutFromRemembered()
     run.writeSettings(settings);
     frmTextEdit *window = run.start();
     forms::Placeable *c = control(*window, name);
-    const QHash<QString, int> values = {
-        {"Left", c->Left()}, {"Top", c->Top()}, {"Width", c->Width()}, {"Height", c->Height()}};
+    const QHash<QString, int> values
+        = {{"Left", c->Left()}, {"Top", c->Top()}, {"Width", c->Width()}, {"Height", c->Height()}};
     QCOMPARE(values.value(property), expected);
 }
 
@@ -362,14 +393,12 @@ void LayoutTest::tabOrder_data()
 
     // The control table's TabIndex; frames and labels take no focus.
     const QList<std::tuple<QString, int, bool>> table = {
-        {"frmButtonsCSS", 25, false}, {"cmdCancelCSS", 27, true}, {"cmdSaveCSS", 26, true},
-        {"cmdHTML", 23, true},        {"chkGreen", 22, true},     {"chkDark", 21, true},
-        {"chkPattern", 20, true},     {"txtPattern", 19, true},   {"cmdCSS", 17, true},
-        {"cmdUmlaute", 16, true},     {"chkJumpEnd", 13, true},   {"cmdTop", 12, true},
-        {"cmdRefresh", 8, true},      {"File2", 6, true},         {"frmButtons", 9, false},
-        {"cmdSave", 11, true},        {"cmdCancel", 10, true},    {"dummy", 7, true},
-        {"Dir2", 5, true},            {"Drive1", 4, true},        {"txtCSS", 24, true},
-        {"txtTXT", 18, true},         {"lblSplitH", 15, false},   {"lblSplitV", 14, false},
+        {"frmButtonsCSS", 25, false}, {"cmdCancelCSS", 27, true}, {"cmdSaveCSS", 26, true}, {"cmdHTML", 23, true},
+        {"chkGreen", 22, true},       {"chkDark", 21, true},      {"chkPattern", 20, true}, {"txtPattern", 19, true},
+        {"cmdCSS", 17, true},         {"cmdUmlaute", 16, true},   {"chkJumpEnd", 13, true}, {"cmdTop", 12, true},
+        {"cmdRefresh", 8, true},      {"File2", 6, true},         {"frmButtons", 9, false}, {"cmdSave", 11, true},
+        {"cmdCancel", 10, true},      {"dummy", 7, true},         {"Dir2", 5, true},        {"Drive1", 4, true},
+        {"txtCSS", 24, true},         {"txtTXT", 18, true},       {"lblSplitH", 15, false}, {"lblSplitV", 14, false},
     };
     QMap<int, QString> stops;
     for (const auto &[name, index, focus] : table)
@@ -378,8 +407,7 @@ void LayoutTest::tabOrder_data()
     // Tab goes to the next higher TabIndex, from the last back to the first.
     for (const auto &[name, index, focus] : table) {
         const auto after = stops.upperBound(index);
-        QTest::newRow(qPrintable(name)) << name
-                                        << (!focus ? QString() : after == stops.end() ? stops.first() : *after);
+        QTest::newRow(qPrintable(name)) << name << (!focus ? QString() : after == stops.end() ? stops.first() : *after);
     }
 }
 

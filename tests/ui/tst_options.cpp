@@ -1,9 +1,9 @@
 // Window options: the colour scheme of both editors, always on top and the
 // umlaut conversion of the document.
 #include "forms/checkbox.h"
-#include "forms/placeable.h"
 #include "forms/commandbutton.h"
 #include "forms/filelist.h"
+#include "forms/placeable.h"
 #include "forms/textbox.h"
 #include "platform/window.h"
 #include "tests/uitestsupport.h"

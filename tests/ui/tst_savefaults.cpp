@@ -20,10 +20,10 @@
 #include <functional>
 #include <unistd.h>
 
+using testsupport::native;
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::writeAll;
-using testsupport::native;
 
 namespace {
 
@@ -67,8 +67,8 @@ void SaveFaultsTest::faults_data()
 
     for (const bool css : {false, true}) {
         const char *pane = css ? "stylesheet" : "document";
-        for (const char *fault : {"read-only file", "read-only file system", "missing folder", "file replaced by folder",
-                                  "immutable file", "full file system", "no fault"}) {
+        for (const char *fault : {"read-only file", "read-only file system", "missing folder",
+                                  "file replaced by folder", "immutable file", "full file system", "no fault"}) {
             QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(pane), QLatin1String(fault))))
                 << css << QString::fromLatin1(fault) << (QLatin1String(fault) != QLatin1String("no fault"));
         }
@@ -92,8 +92,8 @@ void SaveFaultsTest::faults()
     QVERIFY(writeAll(file, oldBytes));
 
     ProgramRun program(dir.path());
-    program.writeSettings({QStringLiteral("LastDir=") + native(folder) + QDir::separator(),
-                           QStringLiteral("LastCSS=") + native(file)});
+    program.writeSettings(
+        {QStringLiteral("LastDir=") + native(folder) + QDir::separator(), QStringLiteral("LastCSS=") + native(file)});
     frmTextEdit *w = program.start();
     forms::TextBox *box = stylesheet ? w->txtCSS : w->txtTXT;
     forms::CommandButton *save = stylesheet ? w->cmdSaveCSS : w->cmdSave;
@@ -106,8 +106,8 @@ void SaveFaultsTest::faults()
     QCOMPARE(box->Text(), QString::fromLatin1(oldBytes));
 
     // An edit big enough not to fit on the small file system.
-    const QString edit = fault == QLatin1String("full file system") ? QString(100000, QLatin1Char('x'))
-                                                                      : QStringLiteral("new ");
+    const QString edit
+        = fault == QLatin1String("full file system") ? QString(100000, QLatin1Char('x')) : QStringLiteral("new ");
     box->insertPlainText(edit);
 
     if (fault == QLatin1String("read-only file")) {
@@ -172,8 +172,9 @@ void SaveFaultsTest::symbolicLinkStaysLink()
     QVERIFY(QFile::link(target, link));
 
     ProgramRun program(dir.path());
-    program.writeSettings({QStringLiteral("LastDir=") + native(dir.path() + QStringLiteral("/links")) + QDir::separator(),
-                           QStringLiteral("LastCSS=") + native(link)});
+    program.writeSettings(
+        {QStringLiteral("LastDir=") + native(dir.path() + QStringLiteral("/links")) + QDir::separator(),
+         QStringLiteral("LastCSS=") + native(link)});
     frmTextEdit *w = program.start();
     forms::TextBox *box = stylesheet ? w->txtCSS : w->txtTXT;
     if (stylesheet)
@@ -195,7 +196,8 @@ void SaveFaultsTest::unreadableForUnprivilegedUser()
     if (qEnvironmentVariableIsSet("BRENWICK_AS_NOBODY")) {
         const QString folder = qEnvironmentVariable("BRENWICK_AS_NOBODY");
         ProgramRun program(folder);
-        program.writeSettings({QStringLiteral("LastDir=") + native(folder + QStringLiteral("/files")) + QDir::separator()});
+        program.writeSettings(
+            {QStringLiteral("LastDir=") + native(folder + QStringLiteral("/files")) + QDir::separator()});
         frmTextEdit *w = program.start();
         w->File2->SetSelected(0, true);
         QCOMPARE(App().CurrentFile, native(folder + QStringLiteral("/files/secret.txt")));
@@ -215,8 +217,9 @@ void SaveFaultsTest::unreadableForUnprivilegedUser()
         QSKIP("setpriv (util-linux) is not installed");
 
     QTemporaryDir dir;
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                          | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    QFile::setPermissions(dir.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::WriteOther
+                              | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
     QDir().mkpath(dir.path() + QStringLiteral("/files"));
     QFile::setPermissions(dir.path() + QStringLiteral("/files"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
@@ -232,9 +235,9 @@ void SaveFaultsTest::unreadableForUnprivilegedUser()
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(setpriv, {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
-                          QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
-                          QStringLiteral("unreadableForUnprivilegedUser")});
+    child.start(setpriv,
+                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups"),
+                 QCoreApplication::applicationFilePath(), QStringLiteral("unreadableForUnprivilegedUser")});
     QVERIFY(child.waitForFinished(60000));
     const QByteArray output = child.readAll();
     if (output.contains("Permission denied") && child.exitCode() != 0 && !output.contains("Totals"))

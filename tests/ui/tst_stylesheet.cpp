@@ -23,14 +23,13 @@
 #include <functional>
 #include <sys/resource.h>
 
+using testsupport::native;
 using testsupport::ProgramRun;
 using testsupport::readAll;
-using testsupport::writeAll;
-using testsupport::native;
 using testsupport::rowOf;
+using testsupport::writeAll;
 
 namespace {
-
 
 // Runs `answer` on the chooser once it is open.
 void whenChooserOpens(frmTextEdit *window, std::function<void(frmFileSelect *)> answer)

@@ -46,7 +46,8 @@ bool EditHistory::merge(const EditStep &step, EditKind kind)
         last.inserted += step.inserted;
         break;
     case EditKind::DeletingBack:
-        if (!step.inserted.isEmpty() || !last.inserted.isEmpty() || step.position + step.removed.size() != last.position)
+        if (!step.inserted.isEmpty() || !last.inserted.isEmpty()
+            || step.position + step.removed.size() != last.position)
             return false;
         last.removed.prepend(step.removed);
         last.position = step.position;

@@ -91,8 +91,8 @@ RowMap::SegmentRows &RowMap::laidOut(int line, int index)
     if (segment.rows.empty()) {
         const int start = m_text.lineStart(line);
         segment.key = ++m_nextKey;
-        segment.rows = m_wrapper.wrap(start + segment.start, start + segmentEnd(line, rows, index), rows.direction,
-                                      segment.key);
+        segment.rows
+            = m_wrapper.wrap(start + segment.start, start + segmentEnd(line, rows, index), rows.direction, segment.key);
         if (segment.rows.empty())
             segment.rows.push_back(0);
         countLine(line, rows);
@@ -295,8 +295,9 @@ void RowMap::lineEdited(int line, int offset, int removed, int inserted)
     // grew long; the ones after it move by the change in length.
     const int delta = inserted - removed;
     auto holding = [&segments](int offset) {
-        const auto after = std::upper_bound(segments.begin(), segments.end(), offset,
-                                            [](int value, const SegmentRows &segment) { return value < segment.start; });
+        const auto after
+            = std::upper_bound(segments.begin(), segments.end(), offset,
+                               [](int value, const SegmentRows &segment) { return value < segment.start; });
         return std::max<std::ptrdiff_t>(0, after - segments.begin() - 1);
     };
     const std::ptrdiff_t first = holding(offset);

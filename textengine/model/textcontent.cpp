@@ -100,7 +100,8 @@ int TextContent::nextPosition(int position) const
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.text);
     finder.setPosition(p - window.start);
     const qsizetype next = finder.toNextBoundary();
-    const int found = next < 0 ? window.start + static_cast<int>(window.text.size()) : window.start + static_cast<int>(next);
+    const int found
+        = next < 0 ? window.start + static_cast<int>(window.text.size()) : window.start + static_cast<int>(next);
     if (found > position)
         return found;
     // Inside a cluster longer than the window: on by a window's length,

@@ -157,8 +157,8 @@ std::optional<int> SegmentLayout::visualStep(int position, bool right) const
     return fromLayout(to);
 }
 
-void SegmentLayout::draw(QPainter &painter, QPointF topLeft, int first, int last, int selectionStart,
-                         int selectionEnd, const QPalette &palette) const
+void SegmentLayout::draw(QPainter &painter, QPointF topLeft, int first, int last, int selectionStart, int selectionEnd,
+                         const QPalette &palette) const
 {
     QList<QTextLayout::FormatRange> selections;
     const int start = std::max(selectionStart, 0);

@@ -223,8 +223,8 @@ QString TextViewAccessible::textAtOffset(int offset, QAccessible::TextBoundaryTy
     return answer(rangeAt(position, boundaryType), startOffset, endOffset);
 }
 
-QString TextViewAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
-                                             int *startOffset, int *endOffset) const
+QString TextViewAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                             int *endOffset) const
 {
     const AccessibleOffsets offsets(view()->content());
     const auto at = rangeAt(offsets.toPosition(offset), boundaryType);
@@ -235,8 +235,8 @@ QString TextViewAccessible::textBeforeOffset(int offset, QAccessible::TextBounda
     return answer(rangeAt(view()->content().previousPosition(at.first), boundaryType), startOffset, endOffset);
 }
 
-QString TextViewAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
-                                            int *startOffset, int *endOffset) const
+QString TextViewAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                            int *endOffset) const
 {
     const AccessibleOffsets offsets(view()->content());
     const auto at = rangeAt(offsets.toPosition(offset), boundaryType);

@@ -30,9 +30,10 @@ private:
 // What a screen reader sees of a text view: its text with caret and
 // selection, text by character, word, sentence, line and paragraph, the
 // place of each character on screen, and edits.
-class TextViewAccessible : public QAccessibleWidget,
-                           public QAccessibleTextInterface,
-                           public QAccessibleEditableTextInterface
+class TextViewAccessible :
+    public QAccessibleWidget,
+    public QAccessibleTextInterface,
+    public QAccessibleEditableTextInterface
 {
 public:
     explicit TextViewAccessible(TextView *view);

@@ -144,8 +144,7 @@ void TextView::ensureVisible(int position)
         m_top = row;
     } else if (distance >= visibleRows()) {
         Row top = row;
-        for (int i = 1; i < visibleRows() && m_rows.previous(top); ++i) {
-        }
+        for (int i = 1; i < visibleRows() && m_rows.previous(top); ++i) {}
         m_top = top;
     }
     updateScrollBar();
@@ -189,10 +188,8 @@ int TextView::positionAt(const QPoint &point, bool onCharacter)
     m_top = m_rows.clamp(m_top);
     Row row = m_top;
     int steps = static_cast<int>(std::floor(qreal(point.y() - margin) / m_layouts.rowHeight()));
-    for (; steps > 0 && m_rows.next(row); --steps) {
-    }
-    for (; steps < 0 && m_rows.previous(row); ++steps) {
-    }
+    for (; steps > 0 && m_rows.next(row); --steps) {}
+    for (; steps < 0 && m_rows.previous(row); ++steps) {}
     return positionInRow(row, point.x() - margin, onCharacter);
 }
 
@@ -264,8 +261,7 @@ void TextView::paintSegmentRows(QPainter &painter, Row first, int rows, int y)
                 palette());
     // A selected line break shows as a blank's width after the line's end.
     const bool lineEnds = segment.to == m_content.lineEnd(first.line) && last + 1 == layout.rowCount();
-    if (lineEnds && selectionStart() <= segment.to && selectionEnd() > segment.to
-        && first.line + 1 < lineCount()) {
+    if (lineEnds && selectionStart() <= segment.to && selectionEnd() > segment.to && first.line + 1 < lineCount()) {
         const qreal end = layout.lineEndX(last);
         const qreal width = m_layouts.spaceWidth();
         const qreal left = segment.direction == Qt::RightToLeft ? end - width : end;

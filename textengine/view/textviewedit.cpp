@@ -38,9 +38,7 @@ void TextView::ensureCrLf(std::initializer_list<int *> positions)
         columns.push_back(column(*position));
     const QString oldText = accessibleText(this);
     m_content.normalizeLineBreaks();
-    auto back = [this](const std::pair<int, int> &column) {
-        return m_content.lineStart(column.first) + column.second;
-    };
+    auto back = [this](const std::pair<int, int> &column) { return m_content.lineStart(column.first) + column.second; };
     m_caret = back(columns[0]);
     m_anchor = back(columns[1]);
     size_t i = 2;

@@ -40,12 +40,22 @@ bool TextView::event(QEvent *event)
 
 bool TextView::isEditShortcut(QKeyEvent *event) const
 {
-    static const QKeySequence::StandardKey keys[] = {
-        QKeySequence::Undo, QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste, QKeySequence::SelectAll,
-        QKeySequence::Delete, QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
-        QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord, QKeySequence::MoveToStartOfDocument,
-        QKeySequence::MoveToEndOfDocument, QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord,
-        QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument};
+    static const QKeySequence::StandardKey keys[] = {QKeySequence::Undo,
+                                                     QKeySequence::Cut,
+                                                     QKeySequence::Copy,
+                                                     QKeySequence::Paste,
+                                                     QKeySequence::SelectAll,
+                                                     QKeySequence::Delete,
+                                                     QKeySequence::DeleteStartOfWord,
+                                                     QKeySequence::DeleteEndOfWord,
+                                                     QKeySequence::MoveToNextWord,
+                                                     QKeySequence::MoveToPreviousWord,
+                                                     QKeySequence::MoveToStartOfDocument,
+                                                     QKeySequence::MoveToEndOfDocument,
+                                                     QKeySequence::SelectNextWord,
+                                                     QKeySequence::SelectPreviousWord,
+                                                     QKeySequence::SelectStartOfDocument,
+                                                     QKeySequence::SelectEndOfDocument};
     for (const QKeySequence::StandardKey key : keys) {
         if (event->matches(key))
             return true;
@@ -180,10 +190,8 @@ bool TextView::handleMoveKey(QKeyEvent *event)
         Row row = m_rows.rowOf(m_caret);
         const qreal goal = m_goalX >= 0 ? m_goalX : xOf(row, m_caret);
         int moved = 0;
-        for (; moved < rows && m_rows.next(row); ++moved) {
-        }
-        for (; moved > rows && m_rows.previous(row); --moved) {
-        }
+        for (; moved < rows && m_rows.next(row); ++moved) {}
+        for (; moved > rows && m_rows.previous(row); --moved) {}
         if (std::abs(rows) > 1) {
             // A page key scrolls the view by the rows the caret moved.
             QScrollBar *bar = verticalScrollBar();
@@ -313,14 +321,14 @@ void TextView::contextMenuEvent(QContextMenuEvent *event)
     const bool selected = m_caret != m_anchor;
     QMenu menu(this);
     // The words and keys a desktop shows in a German text field's menu.
-    auto add = [&](const QString &text, QKeySequence::StandardKey key, bool enabled,
-                   const std::function<void()> &handler) {
-        const QKeySequence shortcut(key);
-        QAction *action = menu.addAction(
-            shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut.toString(QKeySequence::NativeText));
-        action->setEnabled(enabled);
-        connect(action, &QAction::triggered, this, handler);
-    };
+    auto add
+        = [&](const QString &text, QKeySequence::StandardKey key, bool enabled, const std::function<void()> &handler) {
+              const QKeySequence shortcut(key);
+              QAction *action = menu.addAction(
+                  shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut.toString(QKeySequence::NativeText));
+              action->setEnabled(enabled);
+              connect(action, &QAction::triggered, this, handler);
+          };
     add(QStringLiteral("&Rückgängig"), QKeySequence::Undo, m_history.canUndo(), [this] { undo(); });
     add(QStringLiteral("Wieder&herstellen"), QKeySequence::Redo, m_history.canRedo(), [this] { redo(); });
     menu.addSeparator();

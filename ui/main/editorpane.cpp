@@ -4,8 +4,8 @@
 #include "forms/textbox.h"
 #include "support/writetextfile.h"
 
-EditorPane::EditorPane(forms::TextBox *textBox, forms::CommandButton *saveButton,
-                       forms::CommandButton *cancelButton, BrowserLock lockBrowser, QObject *parent)
+EditorPane::EditorPane(forms::TextBox *textBox, forms::CommandButton *saveButton, forms::CommandButton *cancelButton,
+                       BrowserLock lockBrowser, QObject *parent)
     : QObject(parent)
     , m_textBox(textBox)
     , m_saveButton(saveButton)

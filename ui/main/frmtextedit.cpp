@@ -37,7 +37,8 @@ frmTextEdit::frmTextEdit(QWidget *parent)
     SetClientSize(13620, 7860);
 
     createControls();
-    m_documentPane = new EditorPane(txtTXT, cmdSave, cmdCancel, [this](bool locked) { lockBrowser(locked); }, this);
+    m_documentPane = new EditorPane(
+        txtTXT, cmdSave, cmdCancel, [this](bool locked) { lockBrowser(locked); }, this);
     m_stylesheetPane = new EditorPane(txtCSS, cmdSaveCSS, cmdCancelCSS, {}, this);
     connectHandlers();
     applyTabOrder();
@@ -81,11 +82,11 @@ void frmTextEdit::createControls()
 
     frmButtonsCSS = place(new forms::Frame(this), "frmButtonsCSS", 120, 7950, 2475, 1095);
     frmButtonsCSS->SetVisible(false);
-    cmdCancelCSS = place(new forms::CommandButton(QStringLiteral("Abbrechen"), frmButtonsCSS), "cmdCancelCSS",
-                         120, 180, 2235, 375);
+    cmdCancelCSS = place(new forms::CommandButton(QStringLiteral("Abbrechen"), frmButtonsCSS), "cmdCancelCSS", 120, 180,
+                         2235, 375);
     boldButton(cmdCancelCSS, sansSerif, 8.25, 0xFF8080);
-    cmdSaveCSS = place(new forms::CommandButton(QStringLiteral("SPEICHERN"), frmButtonsCSS), "cmdSaveCSS", 120,
-                       600, 2235, 375);
+    cmdSaveCSS = place(new forms::CommandButton(QStringLiteral("SPEICHERN"), frmButtonsCSS), "cmdSaveCSS", 120, 600,
+                       2235, 375);
     boldButton(cmdSaveCSS, sansSerif, 8.25, 0x00C000);
 
     cmdHTML = place(new forms::CommandButton(QStringLiteral("HTML"), this), "cmdHTML", 10080, 30, 885, 375);
@@ -113,8 +114,8 @@ void frmTextEdit::createControls()
     cmdUmlaute = place(new forms::CommandButton(QStringLiteral("Umlaute in HTML-Umlaute übersetzen"), this),
                        "cmdUmlaute", 6780, 30, 3135, 375);
 
-    chkJumpEnd = place(new forms::CheckBox(QStringLiteral("ans Ende springen"), this), "chkJumpEnd", 4200, 105,
-                       1815, 195);
+    chkJumpEnd
+        = place(new forms::CheckBox(QStringLiteral("ans Ende springen"), this), "chkJumpEnd", 4200, 105, 1815, 195);
     chkJumpEnd->SetBackColor(rgb(0xE0E0E0));
     chkJumpEnd->SetToolTipText(QStringLiteral("beim Öffnen zum Ende der Datei springen"));
 
@@ -139,11 +140,10 @@ void frmTextEdit::createControls()
     File2->setAccessibleName(QStringLiteral("Dateien"));
 
     frmButtons = place(new forms::Frame(this), "frmButtons", 120, 6720, 2475, 1095);
-    cmdSave = place(new forms::CommandButton(QStringLiteral("SPEICHERN"), frmButtons), "cmdSave", 120, 600, 2235,
-                    375);
+    cmdSave = place(new forms::CommandButton(QStringLiteral("SPEICHERN"), frmButtons), "cmdSave", 120, 600, 2235, 375);
     boldButton(cmdSave, sansSerif, 8.25, 0x00C000);
-    cmdCancel = place(new forms::CommandButton(QStringLiteral("Abbrechen"), frmButtons), "cmdCancel", 120, 180,
-                      2235, 375);
+    cmdCancel
+        = place(new forms::CommandButton(QStringLiteral("Abbrechen"), frmButtons), "cmdCancel", 120, 180, 2235, 375);
     boldButton(cmdCancel, sansSerif, 8.25, 0xFF8080);
 
     // The focus sink lies outside the visible client area.
@@ -176,9 +176,9 @@ void frmTextEdit::createControls()
 
     // Earlier controls of the design lie above later ones: the refresh
     // button sits on the file list's corner, the bars beneath everything.
-    const QList<QWidget *> designOrder = {frmButtonsCSS, cmdHTML, chkGreen, chkDark, chkPattern, txtPattern,
-                                          cmdCSS, cmdUmlaute, chkJumpEnd, cmdTop, cmdRefresh, File2,
-                                          frmButtons, dummy, Dir2, Drive1, txtCSS, txtTXT, lblSplitH, lblSplitV};
+    const QList<QWidget *> designOrder = {
+        frmButtonsCSS, cmdHTML, chkGreen,   chkDark, chkPattern, txtPattern, cmdCSS, cmdUmlaute, chkJumpEnd, cmdTop,
+        cmdRefresh,    File2,   frmButtons, dummy,   Dir2,       Drive1,     txtCSS, txtTXT,     lblSplitH,  lblSplitV};
     for (auto it = designOrder.crbegin(); it != designOrder.crend(); ++it)
         (*it)->raise();
 }
@@ -224,10 +224,10 @@ void frmTextEdit::connectHandlers()
 void frmTextEdit::applyTabOrder()
 {
     const std::vector<std::pair<int, QWidget *>> order = {
-        {4, Drive1},      {5, Dir2},       {6, File2},         {7, dummy},       {8, cmdRefresh},
-        {10, cmdCancel},  {11, cmdSave},   {12, cmdTop},       {13, chkJumpEnd}, {16, cmdUmlaute},
-        {17, cmdCSS},     {18, txtTXT},    {19, txtPattern},   {20, chkPattern}, {21, chkDark},
-        {22, chkGreen},   {23, cmdHTML},   {24, txtCSS},       {26, cmdSaveCSS}, {27, cmdCancelCSS},
+        {4, Drive1},     {5, Dir2},     {6, File2},       {7, dummy},       {8, cmdRefresh},
+        {10, cmdCancel}, {11, cmdSave}, {12, cmdTop},     {13, chkJumpEnd}, {16, cmdUmlaute},
+        {17, cmdCSS},    {18, txtTXT},  {19, txtPattern}, {20, chkPattern}, {21, chkDark},
+        {22, chkGreen},  {23, cmdHTML}, {24, txtCSS},     {26, cmdSaveCSS}, {27, cmdCancelCSS},
     };
     for (size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);

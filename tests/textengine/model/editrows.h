@@ -34,11 +34,15 @@ inline void addEditRows()
         << QStringLiteral("a\r\nb") << std::vector<Edit>{{2, 0, QStringLiteral("x")}};
     QTest::newRow("deleting the LF leaves a lone CR")
         << QStringLiteral("a\r\nb") << std::vector<Edit>{{2, 1, QString()}};
-    QTest::newRow("edits far apart move the gap")
-        << lines
-        << std::vector<Edit>{{0, 0, QStringLiteral("1")}, {11, 0, QStringLiteral("2")}, {1, 3, QStringLiteral("\r")},
-                             {3, 0, QStringLiteral("\n\n")}, {0, 10, QString()}};
+    QTest::newRow("edits far apart move the gap") << lines
+                                                  << std::vector<Edit>{{0, 0, QStringLiteral("1")},
+                                                                       {11, 0, QStringLiteral("2")},
+                                                                       {1, 3, QStringLiteral("\r")},
+                                                                       {3, 0, QStringLiteral("\n\n")},
+                                                                       {0, 10, QString()}};
     QTest::newRow("edit bigger than the gap")
-        << QStringLiteral("x") << std::vector<Edit>{{1, 0, QString(10000, u'y') + QStringLiteral("\r\n")}, {5, 9000, QString()}};
-    QTest::newRow("empty text") << QString() << std::vector<Edit>{{0, 0, QStringLiteral("\r\n\r\n")}, {0, 4, QString()}};
+        << QStringLiteral("x")
+        << std::vector<Edit>{{1, 0, QString(10000, u'y') + QStringLiteral("\r\n")}, {5, 9000, QString()}};
+    QTest::newRow("empty text") << QString()
+                                << std::vector<Edit>{{0, 0, QStringLiteral("\r\n\r\n")}, {0, 4, QString()}};
 }

@@ -90,7 +90,8 @@ void TestTextContent::caretSteps_data()
         << QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467!") << QList<int>{0, 8, 9};
     QTest::newRow("Devanagari vowel sign") << QStringLiteral("\u0915\u093F\u0924") << QList<int>{0, 2, 3};
     QTest::newRow("Hangul syllable from jamo") << QStringLiteral("\u1100\u1161\u11A8x") << QList<int>{0, 3, 4};
-    QTest::newRow("lone surrogates are steps of their own") << QStringLiteral("a") + QChar(0xd800) + QLatin1Char('b') + QChar(0xdc00) << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("lone surrogates are steps of their own")
+        << QStringLiteral("a") + QChar(0xd800) + QLatin1Char('b') + QChar(0xdc00) << QList<int>{0, 1, 2, 3, 4};
 }
 
 void TestTextContent::caretSteps()
@@ -108,7 +109,6 @@ void TestTextContent::caretSteps()
         backward.prepend(p = content.previousPosition(p));
     QCOMPARE(backward, stops);
 }
-
 
 void TestTextContent::snapGoesToClusterStart_data()
 {
@@ -180,10 +180,8 @@ void TestTextContent::segmentCuts_data()
     QTest::addColumn<int>("to");
     QTest::addColumn<int>("cut");
     QTest::newRow("after a blank before a letter") << QStringLiteral("aaaa bbbb cccc") << 3 << 12 << 5;
-    QTest::newRow("not where the direction changes")
-        << QStringLiteral("aaa שלום עולם bbb") << 2 << 16 << 9;
-    QTest::newRow("any blank when no letter follows one")
-        << QStringLiteral("aaa 12 \U0001F44D") << 2 << 9 << 4;
+    QTest::newRow("not where the direction changes") << QStringLiteral("aaa שלום עולם bbb") << 2 << 16 << 9;
+    QTest::newRow("any blank when no letter follows one") << QStringLiteral("aaa 12 \U0001F44D") << 2 << 9 << 4;
     QTest::newRow("no blank: a cluster boundary at the end")
         << QStringLiteral("aaa\U0001F44D\U0001F3FDbbb") << 1 << 4 << 7;
 }

@@ -55,7 +55,8 @@ void TestPrimarySelection::selectingOffersTheText()
     showView(view);
     QGuiApplication::clipboard()->setText(QStringLiteral("vorher"), QClipboard::Selection);
     if (how == QLatin1String("double")) {
-        QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.caretRectAt(7).center() - view.viewport()->pos());
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier,
+                           view.caretRectAt(7).center() - view.viewport()->pos());
     } else if (how == QLatin1String("keys")) {
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);

@@ -107,12 +107,24 @@ void TestTextAccessible::textAtOffset_data()
     QTest::addColumn<QString>("at");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    QTest::newRow("character") << 1 << QAccessible::CharBoundary << "i" << "E" << "n";
-    QTest::newRow("line break as a character") << 16 << QAccessible::CharBoundary << "\n" << "!" << "ש";
-    QTest::newRow("word") << 6 << QAccessible::WordBoundary << "zwei" << " " << ".";
-    QTest::newRow("sentence") << 12 << QAccessible::SentenceBoundary << "Drei!\n" << "Eins zwei. " << "שלום\n";
-    QTest::newRow("line") << 18 << QAccessible::LineBoundary << "שלום\n" << "Eins zwei. Drei!\n" << "\n";
-    QTest::newRow("paragraph") << 24 << QAccessible::ParagraphBoundary << "Ende" << "\n" << "";
+    QTest::newRow("character") << 1 << QAccessible::CharBoundary << "i"
+                               << "E"
+                               << "n";
+    QTest::newRow("line break as a character") << 16 << QAccessible::CharBoundary << "\n"
+                                               << "!"
+                                               << "ש";
+    QTest::newRow("word") << 6 << QAccessible::WordBoundary << "zwei"
+                          << " "
+                          << ".";
+    QTest::newRow("sentence") << 12 << QAccessible::SentenceBoundary << "Drei!\n"
+                              << "Eins zwei. "
+                              << "שלום\n";
+    QTest::newRow("line") << 18 << QAccessible::LineBoundary << "שלום\n"
+                          << "Eins zwei. Drei!\n"
+                          << "\n";
+    QTest::newRow("paragraph") << 24 << QAccessible::ParagraphBoundary << "Ende"
+                               << "\n"
+                               << "";
 }
 
 void TestTextAccessible::textAtOffset()

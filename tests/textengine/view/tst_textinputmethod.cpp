@@ -19,8 +19,9 @@ void compose(QWidget *view, const QString &preedit, int cursor)
 {
     QTextCharFormat underline;
     underline.setFontUnderline(true);
-    QInputMethodEvent event(preedit, {{QInputMethodEvent::TextFormat, 0, int(preedit.size()), underline},
-                                      {QInputMethodEvent::Cursor, cursor, 1, QVariant()}});
+    QInputMethodEvent event(preedit,
+                            {{QInputMethodEvent::TextFormat, 0, int(preedit.size()), underline},
+                             {QInputMethodEvent::Cursor, cursor, 1, QVariant()}});
     QGuiApplication::sendEvent(view, &event);
 }
 
@@ -38,7 +39,6 @@ QVariant query(QWidget *view, Qt::InputMethodQuery property)
     QGuiApplication::sendEvent(view, &event);
     return event.value(property);
 }
-
 
 } // namespace
 

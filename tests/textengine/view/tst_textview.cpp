@@ -88,10 +88,8 @@ void TestTextView::wrapsRows_data()
         << QStringLiteral("aaaa bbbb cccc") << std::vector<int>{0, 10};
     QTest::newRow("no blank: hard break at the width") << QString(25, u'a') << std::vector<int>{0, 10, 20};
     QTest::newRow("breaks after a hyphen") << QStringLiteral("aaaaaaa-bbbbbbb") << std::vector<int>{0, 8};
-    QTest::newRow("blanks hang past the width")
-        << QStringLiteral("aaaaaaaaaa   bb") << std::vector<int>{0, 13};
-    QTest::newRow("long word after a short one")
-        << QStringLiteral("ab cccccccccccccc") << std::vector<int>{0, 3, 13};
+    QTest::newRow("blanks hang past the width") << QStringLiteral("aaaaaaaaaa   bb") << std::vector<int>{0, 13};
+    QTest::newRow("long word after a short one") << QStringLiteral("ab cccccccccccccc") << std::vector<int>{0, 3, 13};
     QTest::newRow("exactly the width") << QString(10, u'a') << std::vector<int>{0};
     QTest::newRow("a cluster is never cut")
         << QString(9, u'a') + QStringLiteral("\U0001F44D\U0001F3FDbb") << std::vector<int>{0, 9};
@@ -139,8 +137,7 @@ void TestTextView::editingKeys_data()
     QTest::newRow("Backspace removes a surrogate pair")
         << QStringLiteral("x\U0001F600") << 3 << QList<int>{Qt::Key_Backspace} << QStringLiteral("x") << 1 << 1;
     QTest::newRow("Right steps over thumb and skin tone")
-        << thumb << 0 << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_X} << thumb.left(5) + u'x' + u'b' << 6
-        << 1;
+        << thumb << 0 << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_X} << thumb.left(5) + u'x' + u'b' << 6 << 1;
     QTest::newRow("Right steps over a whole flag")
         << flags << 0 << QList<int>{Qt::Key_Right, Qt::Key_X} << flags.left(4) + u'x' + flags.mid(4) << 5 << 1;
     QTest::newRow("Backspace removes thumb with skin tone")
@@ -154,35 +151,33 @@ void TestTextView::editingKeys_data()
     QTest::newRow("Ctrl+Backspace deletes the word")
         << QStringLiteral("foo bar") << 7 << QList<int>{ctrl | Qt::Key_Backspace} << QStringLiteral("foo ") << 4 << 1;
     QTest::newRow("Ctrl+Left goes to the word start")
-        << QStringLiteral("foo bar") << 7 << QList<int>{ctrl | Qt::Key_Left, Qt::Key_X}
-        << QStringLiteral("foo xbar") << 5 << 1;
+        << QStringLiteral("foo bar") << 7 << QList<int>{ctrl | Qt::Key_Left, Qt::Key_X} << QStringLiteral("foo xbar")
+        << 5 << 1;
     QTest::newRow("Ctrl+Left in a right-to-left line goes to the next word")
-        << QStringLiteral("אבג דהו") << 0 << QList<int>{ctrl | Qt::Key_Left, Qt::Key_X}
-        << QStringLiteral("אבג xדהו") << 5 << 1;
+        << QStringLiteral("אבג דהו") << 0 << QList<int>{ctrl | Qt::Key_Left, Qt::Key_X} << QStringLiteral("אבג xדהו")
+        << 5 << 1;
     QTest::newRow("Home goes to the row start")
-        << QStringLiteral("abc\r\ndef") << 7 << QList<int>{Qt::Key_Home, Qt::Key_X}
-        << QStringLiteral("abc\r\nxdef") << 6 << 1;
-    QTest::newRow("End goes to the row end")
-        << QStringLiteral("abc\r\ndef") << 0 << QList<int>{Qt::Key_End, Qt::Key_X}
-        << QStringLiteral("abcx\r\ndef") << 4 << 1;
+        << QStringLiteral("abc\r\ndef") << 7 << QList<int>{Qt::Key_Home, Qt::Key_X} << QStringLiteral("abc\r\nxdef")
+        << 6 << 1;
+    QTest::newRow("End goes to the row end") << QStringLiteral("abc\r\ndef") << 0 << QList<int>{Qt::Key_End, Qt::Key_X}
+                                             << QStringLiteral("abcx\r\ndef") << 4 << 1;
     QTest::newRow("Up keeps the column") << QStringLiteral("abc\r\ndef") << 7 << QList<int>{Qt::Key_Up, Qt::Key_X}
                                          << QStringLiteral("abxc\r\ndef") << 3 << 1;
-    QTest::newRow("Down keeps the column") << QStringLiteral("abc\r\ndef") << 1
-                                           << QList<int>{Qt::Key_Down, Qt::Key_X}
+    QTest::newRow("Down keeps the column") << QStringLiteral("abc\r\ndef") << 1 << QList<int>{Qt::Key_Down, Qt::Key_X}
                                            << QStringLiteral("abc\r\ndxef") << 7 << 1;
-    QTest::newRow("Right steps over CR LF") << QStringLiteral("a\r\nb") << 1 << QList<int>{Qt::Key_Right, Qt::Key_X}
-                                            << QStringLiteral("a\r\nxb") << 4 << 1;
-    QTest::newRow("Ctrl+End goes to the end") << QStringLiteral("a\r\nb") << 0
-                                              << QList<int>{ctrl | Qt::Key_End, Qt::Key_X}
-                                              << QStringLiteral("a\r\nbx") << 5 << 1;
+    QTest::newRow("Right steps over CR LF")
+        << QStringLiteral("a\r\nb") << 1 << QList<int>{Qt::Key_Right, Qt::Key_X} << QStringLiteral("a\r\nxb") << 4 << 1;
+    QTest::newRow("Ctrl+End goes to the end")
+        << QStringLiteral("a\r\nb") << 0 << QList<int>{ctrl | Qt::Key_End, Qt::Key_X} << QStringLiteral("a\r\nbx") << 5
+        << 1;
     QTest::newRow("Ctrl+A and Delete empty the view")
         << QStringLiteral("a\r\nb") << 0 << QList<int>{ctrl | Qt::Key_A, Qt::Key_Delete} << QString() << 0 << 1;
     QTest::newRow("Shift+Ctrl+Home selects to the start")
         << QStringLiteral("ab\r\ncd") << 5 << QList<int>{shift | ctrl | Qt::Key_Home, Qt::Key_Backspace}
         << QStringLiteral("d") << 0 << 1;
-    QTest::newRow("each typed key is one change") << QStringLiteral("") << 0
-                                                  << QList<int>{Qt::Key_A, Qt::Key_B, Qt::Key_Return, Qt::Key_C}
-                                                  << QStringLiteral("ab\r\nc") << 5 << 4;
+    QTest::newRow("each typed key is one change")
+        << QStringLiteral("") << 0 << QList<int>{Qt::Key_A, Qt::Key_B, Qt::Key_Return, Qt::Key_C}
+        << QStringLiteral("ab\r\nc") << 5 << 4;
 }
 
 void TestTextView::editingKeys()
@@ -329,14 +324,12 @@ void TestTextView::undoAndRedo_data()
                                         << QStringLiteral("1234");
     QTest::newRow("Enter ends the typing") << QList<int>{Qt::Key_A, Qt::Key_Return, Qt::Key_B}
                                            << QStringLiteral("1234a\r\nb") << QStringLiteral("1234a\r\n");
-    QTest::newRow("a caret move ends the typing") << QList<int>{Qt::Key_A, Qt::Key_Left, Qt::Key_B}
-                                                  << QStringLiteral("1234ba") << QStringLiteral("1234a");
-    QTest::newRow("Backspaces are one step")
-        << QList<int>{Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace} << QStringLiteral("1")
-        << QStringLiteral("1234");
+    QTest::newRow("a caret move ends the typing")
+        << QList<int>{Qt::Key_A, Qt::Key_Left, Qt::Key_B} << QStringLiteral("1234ba") << QStringLiteral("1234a");
+    QTest::newRow("Backspaces are one step") << QList<int>{Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace}
+                                             << QStringLiteral("1") << QStringLiteral("1234");
     QTest::newRow("Deletes are one step")
-        << QList<int>{Qt::Key_Home, Qt::Key_Delete, Qt::Key_Delete} << QStringLiteral("34")
-        << QStringLiteral("1234");
+        << QList<int>{Qt::Key_Home, Qt::Key_Delete, Qt::Key_Delete} << QStringLiteral("34") << QStringLiteral("1234");
     QTest::newRow("cut") << QList<int>{ctrl | Qt::Key_A, ctrl | Qt::Key_X} << QString() << QStringLiteral("1234");
 }
 
@@ -414,9 +407,10 @@ void TestTextView::contextMenuOffersRedo()
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), view.mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(view.viewport(), &event);
-    QCOMPARE(entries, (QStringList{"&Rückgängig-", "Wieder&herstellen+", "&Ausschneiden-", "&Kopieren-",
-                                   "Einf&ügen" + QString(QGuiApplication::clipboard()->text().isEmpty() ? "-" : "+"),
-                                   "Löschen-", "Alles auswählen+"}));
+    QCOMPARE(entries,
+             (QStringList{"&Rückgängig-", "Wieder&herstellen+", "&Ausschneiden-", "&Kopieren-",
+                          "Einf&ügen" + QString(QGuiApplication::clipboard()->text().isEmpty() ? "-" : "+"), "Löschen-",
+                          "Alles auswählen+"}));
     QCOMPARE(view.text(), QStringLiteral("abcd"));
 }
 
