@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test headless: the test suite in a debug
 # build, the same suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and each fuzzer for a short while.
+# UndefinedBehaviorSanitizer, and each fuzzer for a short while. First it
+# checks that every C++ file is formatted as .clang-format says.
 #
 #   scripts/test.sh            all three stages
 #   FUZZ_SECONDS=0 scripts/test.sh   without the fuzzers
@@ -12,7 +13,7 @@ source scripts/prerequisites.sh
 # does; xvfb runs the test of the X11 primary selection; desktop-file-utils
 # and appstream check what is installed.
 ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache qt6-base-private-dev xvfb xauth \
-    desktop-file-utils appstream
+    desktop-file-utils appstream clang-format
 
 launcher=()
 if command -v ccache >/dev/null; then
@@ -47,6 +48,14 @@ run_suite() {
 }
 
 result=0
+
+echo "== Formatting"
+if scripts/format.sh; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    result=1
+fi
 
 echo "== Tests (debug build)"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENWICK_TESTS=ON -DBRENWICK_BENCH=ON \
