@@ -12,6 +12,8 @@
 #include <initializer_list>
 #include <optional>
 
+class QMenu;
+
 namespace textengine {
 
 class PrimarySelection;
@@ -25,6 +27,7 @@ class PrimarySelection;
 class TextView : public QAbstractScrollArea
 {
     Q_OBJECT
+    Q_MOC_INCLUDE(<QMenu>)
 public:
     explicit TextView(QWidget *parent = nullptr);
     ~TextView() override;
@@ -74,6 +77,9 @@ public:
 signals:
     // The user (or insertPlainText and its kin) changed the text.
     void edited();
+    // The context menu is about to open with the view's own entries: the
+    // layers above add theirs to it here.
+    void contextMenuShowing(QMenu *menu);
 
 protected:
     bool event(QEvent *event) override;

@@ -340,6 +340,7 @@ void TextView::contextMenuEvent(QContextMenuEvent *event)
         [this] { replaceSelection(QString(), EditKind::Other); });
     menu.addSeparator();
     add(QStringLiteral("Alles auswählen"), QKeySequence::SelectAll, length() > 0, [this] { selectAll(); });
+    emit contextMenuShowing(&menu);
     menu.exec(event->globalPos());
 }
 
