@@ -60,8 +60,17 @@ void TextView::applyReplace(int position, int removed, const QString &inserted, 
     const int firstLine = m_content.lineOf(position);
     const int lastLine = m_content.lineOf(position + removed);
     const QString removedText = QAccessible::isActive() ? m_content.mid(position, removed) : QString();
+    // The top row is kept as the text it starts at: an edit may cut the
+    // lines into other segments and rows, so the old row numbers can name
+    // rows that no longer exist or hold other text.
+    int top = m_rows.rowStart(m_rows.clamp(m_top));
+    if (top >= position + removed)
+        top += static_cast<int>(inserted.size()) - removed;
+    else if (top > position)
+        top = position;
     m_content.replace(position, removed, inserted);
     m_rows.edited(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
+    m_top = m_rows.rowOf(top);
     m_anchor = m_content.snap(after.anchor);
     m_caret = m_content.snap(after.caret);
     m_goalX = -1;

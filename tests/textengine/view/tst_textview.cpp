@@ -505,19 +505,28 @@ void TestTextView::narrowerViewHasMoreRows()
 void TestTextView::longLineTyping_data()
 {
     QTest::addColumn<double>("where");
-    QTest::newRow("start") << 0.0;
-    QTest::newRow("middle") << 0.5;
-    QTest::newRow("end") << 1.0;
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("start") << 0.0 << 9 << QSize(600, 300);
+    QTest::newRow("middle") << 0.5 << 9 << QSize(600, 300);
+    QTest::newRow("end") << 1.0 << 9 << QSize(600, 300);
+    // With these metrics the line break ends the line inside what was the
+    // segment at the top of the view, so that segment no longer exists.
+    QTest::newRow("top segment merged") << 0.5 << 12 << QSize(600, 450);
 }
 
 void TestTextView::longLineTyping()
 {
     QFETCH(double, where);
+    QFETCH(int, points);
+    QFETCH(QSize, size);
     // A minified stylesheet of 1 MB on one line.
     QString text;
     for (int i = 0; text.size() < 1024 * 1024; ++i)
         text += QStringLiteral(".k%1{margin:0 auto;color:#fff} ").arg(i);
-    FixedFontView shown(QSize(600, 300));
+    QFont font = fixedFont();
+    font.setPointSize(points);
+    ShownView shown(size, font);
     QVERIFY(shown.ok);
     TextView &view = shown.view;
     view.setText(text);
