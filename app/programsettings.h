@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
+#include <utility>
 
 // The program's own settings: the keys of its section in the settings file,
 // each named once with the value read when it is missing or empty, and one
@@ -38,3 +40,5 @@ QString ReadSetting(const SettingKey &key);
 // The key's stored value, or the run's own default.
 QString ReadSetting(const SettingKey &key, const QString &defaultValue);
 void WriteSetting(const SettingKey &key, const QString &value);
+// Several keys in one write of the file (WriteIniValues).
+void WriteSettings(std::initializer_list<std::pair<SettingKey, QString>> values);

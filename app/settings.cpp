@@ -104,6 +104,12 @@ QString WriteIni(const QString &section, const QString &key, const QString &valu
     return QString();
 }
 
+void WriteIniValues(const QString &section, const QList<std::pair<QString, QString>> &values, const QString &file)
+{
+    CreateSettingsFolderFor(file);
+    platform::writeProfileStrings(section, values, file);
+}
+
 double Val(const QString &text)
 {
     NumberScanner scanner(text);
@@ -153,19 +159,4 @@ double RoundHalfEven(double value)
     if (std::fabs(value - std::trunc(value)) == 0.5)
         return 2.0 * std::round(value / 2.0);
     return std::round(value);
-}
-
-IniWriteGroup::IniWriteGroup(const QString &file)
-{
-    // The lock file lies beside the settings file, so its folder must exist
-    // before the group can hold it.
-    CreateSettingsFolderFor(file);
-    m_group = std::make_unique<platform::ProfileWriteGroup>(file);
-}
-
-IniWriteGroup::~IniWriteGroup() = default;
-
-bool IniWriteGroup::locked() const
-{
-    return m_group->locked();
 }

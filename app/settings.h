@@ -1,11 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
-#include <memory>
-
-namespace platform {
-class ProfileWriteGroup;
-}
+#include <utility>
 
 // The settings file: one value read or written at a time, nothing cached.
 
@@ -19,6 +16,10 @@ QString ReadIni(const QString &section, const QString &key, const QString &file,
 // The per-user settings folder is created at the first write into it.
 // Returns the empty text.
 QString WriteIni(const QString &section, const QString &key, const QString &value, const QString &file);
+// Several keys at once, as the writes one after the other would leave the
+// file, in one replace of it: another instance never mixes its values in,
+// and a crash leaves all the old values or all the new ones.
+void WriteIniValues(const QString &section, const QList<std::pair<QString, QString>> &values, const QString &file);
 
 // Lenient leading-number parse: blanks, tabs and line feeds are skipped
 // wherever they occur; then an optional sign, digits, an optional "." with
@@ -30,19 +31,3 @@ QString NumberText(long long value);
 
 // Rounds to the nearest whole number, a half to the even neighbour.
 double RoundHalfEven(double value);
-
-// Keeps the settings file locked against other instances of the program
-// while a group of WriteIni calls runs, so the group lands as a whole.
-class IniWriteGroup
-{
-public:
-    explicit IniWriteGroup(const QString &file);
-    ~IniWriteGroup();
-    IniWriteGroup(const IniWriteGroup &) = delete;
-    IniWriteGroup &operator=(const IniWriteGroup &) = delete;
-
-    bool locked() const;
-
-private:
-    std::unique_ptr<platform::ProfileWriteGroup> m_group;
-};

@@ -3,7 +3,6 @@
 // bytes, so the figures can be read as ratios.
 #include "support/textfile.h"
 #include "support/umlauts.h"
-#include "support/writetextfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -178,7 +177,7 @@ void save(benchmark::State &state)
         QString text = loaded;
         text.detach(); // the pane's own text, not shared with anything
         state.ResumeTiming();
-        if (!WriteTextFile(fixture().outputPath, TrimTrailingLineEnds(text), encoding))
+        if (!replaceTextFile(fixture().outputPath, TrimTrailingLineEnds(text), encoding))
             state.SkipWithError("write failed");
     }
     state.SetLabel(labelFor(int(state.range(0))));

@@ -18,7 +18,6 @@ public:
 
     // Runs Form_Load once; later calls do nothing.
     void Load();
-    bool isLoaded() const { return m_loaded; }
 
     int Left() const;
     int Top() const;

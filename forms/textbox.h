@@ -27,7 +27,6 @@ public:
     // Moves the caret, dropping the selection; a position between CR and LF
     // goes before the pair.
     void SetSelStart(int position) { setCaretPosition(position); }
-    QString SelText() const { return selectedText(); }
     // Gives the box the keyboard focus; fails (false) while it cannot take it.
     bool SetFocus();
 

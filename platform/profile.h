@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 // The profile-string service: the settings file in INI form. Windows uses
 // the system's own service; elsewhere our emulation follows its observable
@@ -21,31 +23,11 @@ int readProfileString(const QString &section, const QString &key, const QString 
 // lock shared with other processes. Returns false when nothing was written.
 bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file);
 
-} // namespace platform
-
-#include <memory>
-
-class QLockFile;
-
-namespace platform {
-
-// Holds the settings file's lock while it lives, so that a group of writes
-// (the window state at close) reaches the file as a whole: another process
-// never mixes its values into the group. The writes of this process made
-// meanwhile use the lock held here.
-class ProfileWriteGroup
-{
-public:
-    explicit ProfileWriteGroup(const QString &file);
-    ~ProfileWriteGroup();
-    ProfileWriteGroup(const ProfileWriteGroup &) = delete;
-    ProfileWriteGroup &operator=(const ProfileWriteGroup &) = delete;
-
-    bool locked() const;
-
-private:
-    std::unique_ptr<QLockFile> m_lock;
-    QString m_file;
-};
+// Several keys of one section, in the order given, with the bytes the single
+// writes one after the other would leave; a key that cannot be written is
+// skipped. Elsewhere than on Windows the file is replaced once, so that it
+// holds either all the new values or none.
+using ProfileEntries = QList<std::pair<QString, QString>>;
+bool writeProfileStrings(const QString &section, const ProfileEntries &entries, const QString &file);
 
 } // namespace platform

@@ -24,7 +24,17 @@ int readProfileString(const QString &section, const QString &key, const QString 
 
 bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file)
 {
-    if (!inifile::isWritableEntry(section, key, value))
+    return writeProfileStrings(section, {{key, value}}, file);
+}
+
+bool writeProfileStrings(const QString &section, const ProfileEntries &entries, const QString &file)
+{
+    ProfileEntries writable;
+    for (const auto &[key, value] : entries) {
+        if (inifile::isWritableEntry(section, key, value))
+            writable.append({key, value});
+    }
+    if (writable.isEmpty())
         return false;
     const profilelock::SingleWriteLock lock(file);
     if (!lock.held())
@@ -34,7 +44,7 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     const bool exists = ::stat(QFile::encodeName(file).constData(), &info) == 0;
     if (!exists && errno != ENOENT)
         return false;
-    // A file the write would refuse is refused also when it holds the value
+    // A file the write would refuse is refused also when it holds the values
     // already.
     if (exists && !mayReplaceFile(file))
         return false;
@@ -42,7 +52,9 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
     const std::optional<QByteArray> text = exists ? readRegularFile(file) : QByteArray();
     if (!text)
         return false;
-    const QByteArray updated = inifile::withValue(*text, section, key, value);
+    QByteArray updated = *text;
+    for (const auto &[key, value] : writable)
+        updated = inifile::withValue(updated, section, key, value);
     if (exists && updated == *text)
         return true;
     // Written as a document is saved: a failure at any point leaves the old

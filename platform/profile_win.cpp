@@ -33,13 +33,24 @@ int readProfileString(const QString &section, const QString &key, const QString 
 
 bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file)
 {
-    if (!inifile::isWritableEntry(section, key, value))
-        return false;
+    return writeProfileStrings(section, {{key, value}}, file);
+}
+
+bool writeProfileStrings(const QString &section, const ProfileEntries &entries, const QString &file)
+{
     // The system service does not coordinate processes; our instances do.
+    // It writes one key at a time, so the group lands as a whole against
+    // other instances, but not against a power cut.
     const profilelock::SingleWriteLock lock(file);
     if (!lock.held())
         return false;
-    return WritePrivateProfileStringW(wide(section), wide(key), wide(inifile::storedForm(value)), wide(file)) != 0;
+    bool written = false;
+    for (const auto &[key, value] : entries) {
+        if (inifile::isWritableEntry(section, key, value)
+            && WritePrivateProfileStringW(wide(section), wide(key), wide(inifile::storedForm(value)), wide(file)) != 0)
+            written = true;
+    }
+    return written;
 }
 
 } // namespace platform

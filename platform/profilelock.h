@@ -5,8 +5,7 @@
 
 class QLockFile;
 
-// The lock beside the settings file that every writer holds, shared by the
-// profile service and its write groups.
+// The lock beside the settings file that every writer holds.
 namespace platform::profilelock {
 
 QString lockPathFor(const QString &file);
@@ -15,11 +14,7 @@ QString lockPathFor(const QString &file);
 // false when the lock cannot be created or is never let go.
 bool acquire(QLockFile &lock);
 
-// Whether a write group of this process holds the file's lock now.
-bool heldByGroup(const QString &file);
-
-// The lock for one write: taken unless this process's write group holds
-// it already, let go at the end of the scope.
+// The lock for one write, let go at the end of the scope.
 class SingleWriteLock
 {
 public:

@@ -1,9 +1,7 @@
-#include "platform/profile.h"
 #include "platform/profilelock.h"
 
 #include <QDeadlineTimer>
 #include <QLockFile>
-#include <QSet>
 #include <QThread>
 
 namespace platform {
@@ -13,11 +11,6 @@ namespace {
 constexpr int lockWaitMs = 20000;
 constexpr int lockPollMs = 5;
 
-QSet<QString> &heldFiles()
-{
-    static QSet<QString> files;
-    return files;
-}
 } // namespace
 
 namespace profilelock {
@@ -38,17 +31,8 @@ bool acquire(QLockFile &lock)
     return true;
 }
 
-bool heldByGroup(const QString &file)
-{
-    return heldFiles().contains(file);
-}
-
 SingleWriteLock::SingleWriteLock(const QString &file)
 {
-    if (heldByGroup(file)) {
-        m_held = true;
-        return;
-    }
     m_lock = std::make_unique<QLockFile>(lockPathFor(file));
     m_held = acquire(*m_lock);
 }
@@ -56,26 +40,5 @@ SingleWriteLock::SingleWriteLock(const QString &file)
 SingleWriteLock::~SingleWriteLock() = default;
 
 } // namespace profilelock
-
-ProfileWriteGroup::ProfileWriteGroup(const QString &file)
-    : m_lock(std::make_unique<QLockFile>(profilelock::lockPathFor(file)))
-    , m_file(file)
-{
-    if (profilelock::heldByGroup(file) || !profilelock::acquire(*m_lock))
-        m_lock.reset();
-    else
-        heldFiles().insert(file);
-}
-
-ProfileWriteGroup::~ProfileWriteGroup()
-{
-    if (m_lock)
-        heldFiles().remove(m_file);
-}
-
-bool ProfileWriteGroup::locked() const
-{
-    return m_lock != nullptr;
-}
 
 } // namespace platform

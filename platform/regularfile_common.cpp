@@ -16,13 +16,19 @@ std::optional<QByteArray> failed(QString *error, const QString &reason)
 
 } // namespace
 
-std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
+std::optional<QByteArray> readRegularFile(const QString &path, QString *error, FileStamp *stamp)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return failed(error, QStringLiteral("not a readable file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failed(error, file.errorString());
+    if (stamp) {
+        const std::optional<FileStamp> opened = fileStamp(file);
+        if (!opened)
+            return failed(error, QStringLiteral("not a readable file"));
+        *stamp = *opened;
+    }
 
     QByteArray bytes(file.size(), Qt::Uninitialized);
     qsizetype got = 0;

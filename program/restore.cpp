@@ -4,19 +4,13 @@
 #include "app/programsettings.h"
 #include "app/settings.h"
 #include "app/settingslocation.h"
-#include "forms/checkbox.h"
-#include "forms/drivelist.h"
-#include "forms/filelist.h"
-#include "forms/folderlist.h"
-#include "forms/label.h"
 #include "support/paths.h"
-#include "support/textfile.h"
-#include "ui/main/frmtextedit.h"
 
 #include <cmath>
 #include <optional>
 
 namespace {
+
 // A check-box value from the settings: the number rounded half to even;
 // nothing for a text that is no number a box can take.
 std::optional<int> checkValue(const QString &text)
@@ -27,58 +21,51 @@ std::optional<int> checkValue(const QString &text)
     return static_cast<int>(value);
 }
 
-// A remembered splitter position lies within the window; one outside it
-// (hand-edited, or from a far larger window) would hide the editor or the
-// browser for good, and counts as not remembered.
-int splitterPosition(const QString &stored, int windowExtent, const QString &defaultValue)
+// A geometry value from the settings, in whole twips; nothing for a number
+// no window could take.
+std::optional<int> twipsValue(const QString &text)
 {
-    const double value = RoundHalfEven(Val(stored));
-    if (!std::isfinite(value) || value < 0 || value > windowExtent)
-        return static_cast<int>(Val(defaultValue));
+    const double value = RoundHalfEven(Val(text));
+    if (!std::isfinite(value) || std::abs(value) > 16777215.0)
+        return std::nullopt;
     return static_cast<int>(value);
 }
+
 } // namespace
 
-void RestoreBrowserStylesheetOptions(frmTextEdit &window, const QString &commandLine)
-{
-    AppState &app = App();
-
-    QString folder;
-    if (!commandLine.isEmpty()) {
-        app.StartPath = support::LongPathOf(commandLine);
-        folder = support::FolderOf(app.StartPath);
-    } else {
-        folder = ReadSetting(settingkeys::LastDir, FirstRunFolder(app.AppDir, app.IniFile));
-    }
-    window.Drive1->SetDrive(folder);
-    window.Dir2->SetPath(folder);
-    window.File2->SetPath(folder);
-
-    app.CssFile = ReadSetting(settingkeys::LastCSS);
-
-    if (const auto green = checkValue(ReadSetting(settingkeys::Green)))
-        window.chkGreen->SetValue(*green);
-    if (const auto dark = checkValue(ReadSetting(settingkeys::Dark)))
-        window.chkDark->SetValue(*dark);
-}
-
-void RestoreLayoutAndPanes(frmTextEdit &window)
+WindowState RememberedWindowState(const QString &commandLine)
 {
     const AppState &app = App();
+    WindowState state;
+    if (!commandLine.isEmpty())
+        state.folder = support::FolderOf(support::LongPathOf(commandLine));
+    else
+        state.folder = ReadSetting(settingkeys::LastDir, FirstRunFolder(app.AppDir, app.IniFile));
+    state.stylesheet = ReadSetting(settingkeys::LastCSS);
+    state.green = checkValue(ReadSetting(settingkeys::Green));
+    state.dark = checkValue(ReadSetting(settingkeys::Dark));
 
-    const QString designedLeft = NumberText(window.lblSplitH->Left());
-    window.lblSplitH->SetLeft(
-        splitterPosition(ReadSetting(settingkeys::SplitHLeft, designedLeft), window.Width(), designedLeft));
-    window.lblSplitV->SetTop(
-        splitterPosition(ReadSetting(settingkeys::SplitVTop), window.Height(), settingkeys::SplitVTop.defaultValue));
+    state.height = twipsValue(ReadSetting(settingkeys::Height));
+    // Without a remembered width the window keeps the width it was created
+    // with.
+    if (const QString width = ReadSetting(settingkeys::Width); !width.isEmpty())
+        state.width = twipsValue(width);
+    // The number as read decides, not its rounded value: "-0.6" is a place.
+    state.centred = Val(ReadSetting(settingkeys::TopOrCentred)) == settingkeys::Centred;
+    if (!state.centred) {
+        state.top = twipsValue(ReadSetting(settingkeys::Top));
+        state.left = twipsValue(ReadSetting(settingkeys::Left));
+    }
 
-    window.LayoutSplitH();
-    window.LayoutSplitV();
-
-    if (!app.CssFile.isEmpty() && support::FileExists(app.CssFile))
-        window.fillStylesheet();
-
-    window.chkPattern_Click();
-    window.NoChanges();
-    window.NoChangesCSS();
+    // A splitter value that is no number in range counts as not remembered
+    // (the window checks the range).
+    auto splitter = [](const QString &stored) -> std::optional<int> {
+        const double value = RoundHalfEven(Val(stored));
+        if (stored.isEmpty() || !std::isfinite(value) || std::abs(value) > 16777215.0)
+            return std::nullopt;
+        return static_cast<int>(value);
+    };
+    state.splitHLeft = splitter(ReadSetting(settingkeys::SplitHLeft, QString()));
+    state.splitVTop = splitter(ReadSetting(settingkeys::SplitVTop));
+    return state;
 }

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "ui/main/windowstate.h"
+
 #include <QString>
 
-class frmTextEdit;
-
-// Restoring the working state at start-up, in two groups that Main runs at
-// its own fixed points: before the window is sized (browser folder,
-// stylesheet path, colour options) and after (splitters and panel layout,
-// stylesheet text, file pattern, unchanged state of both editors).
-void RestoreBrowserStylesheetOptions(frmTextEdit &window, const QString &commandLine);
-void RestoreLayoutAndPanes(frmTextEdit &window);
+// The working state kept in the settings file, as start-up hands it to the
+// main window. A path on the command line names the browser's folder
+// instead of the remembered one.
+WindowState RememberedWindowState(const QString &commandLine);

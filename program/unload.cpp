@@ -1,26 +1,21 @@
 #include "program/unload.h"
 
-#include "app/appstate.h"
 #include "app/programsettings.h"
 #include "app/settings.h"
-#include "forms/checkbox.h"
-#include "forms/filelist.h"
-#include "forms/label.h"
 #include "support/paths.h"
-#include "ui/main/frmtextedit.h"
+#include "ui/main/windowstate.h"
 
-void SaveWindowState(const frmTextEdit &window)
+void SaveWindowState(const WindowState &state)
 {
-    // Another instance closing at the same time never mixes its values in.
-    const IniWriteGroup group(App().IniFile);
-    QString lastDir = support::LongPathOf(window.File2->Path());
-    WriteSetting(settingkeys::LastDir, support::AddBackslash(lastDir));
-    WriteSetting(settingkeys::Top, NumberText(window.Top()));
-    WriteSetting(settingkeys::Left, NumberText(window.Left()));
-    WriteSetting(settingkeys::Height, NumberText(window.Height()));
-    WriteSetting(settingkeys::Width, NumberText(window.Width()));
-    WriteSetting(settingkeys::Dark, NumberText(window.chkDark->Value()));
-    WriteSetting(settingkeys::Green, NumberText(window.chkGreen->Value()));
-    WriteSetting(settingkeys::SplitHLeft, NumberText(window.lblSplitH->Left()));
-    WriteSetting(settingkeys::SplitVTop, NumberText(window.lblSplitV->Top()));
+    QString lastDir = support::LongPathOf(state.folder);
+    auto number = [](const std::optional<int> &value) { return NumberText(value.value_or(0)); };
+    WriteSettings({{settingkeys::LastDir, support::AddBackslash(lastDir)},
+                   {settingkeys::Top, number(state.top)},
+                   {settingkeys::Left, number(state.left)},
+                   {settingkeys::Height, number(state.height)},
+                   {settingkeys::Width, number(state.width)},
+                   {settingkeys::Dark, number(state.dark)},
+                   {settingkeys::Green, number(state.green)},
+                   {settingkeys::SplitHLeft, number(state.splitHLeft)},
+                   {settingkeys::SplitVTop, number(state.splitVTop)}});
 }

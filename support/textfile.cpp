@@ -42,10 +42,14 @@ bool FileExists(const QString &path)
 
 QString ReadTextFile(const QString &path, TextEncoding *encoding)
 {
+    return textFromFileBytes(readWholeFile(path), encoding);
+}
+
+QString textFromFileBytes(const QByteArray &bytes, TextEncoding *encoding)
+{
     // A LF without a CR before it is part of its line. The decoders leave
     // room for the last line's CR LF, so it is added without a copy.
-    return textengine::toCrLf(decodeText(readWholeFile(path), encoding),
-                              {.loneCarriageReturns = true, .endLastLine = true});
+    return textengine::toCrLf(decodeText(bytes, encoding), {.loneCarriageReturns = true, .endLastLine = true});
 }
 
 bool replaceTextFile(const QString &path, const QString &text, TextEncoding encoding)
@@ -56,7 +60,12 @@ bool replaceTextFile(const QString &path, const QString &text, TextEncoding enco
 
 bool replaceTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding)
 {
-    return platform::writeFileSafely(path, encodeTextWithSuffix(pieces, encoding, nullptr, "\r\n"));
+    return platform::writeFileSafely(path, textFileBytes(pieces, encoding));
+}
+
+QByteArray textFileBytes(std::span<const QStringView> pieces, TextEncoding encoding)
+{
+    return encodeTextWithSuffix(pieces, encoding, nullptr, "\r\n");
 }
 
 } // namespace support

@@ -34,6 +34,9 @@ bool FileExists(const QString &path);
 // is stored in *encoding when given.
 QString ReadTextFile(const QString &path, TextEncoding *encoding = nullptr);
 
+// What ReadTextFile makes of a file's bytes.
+QString textFromFileBytes(const QByteArray &bytes, TextEncoding *encoding = nullptr);
+
 // Every tab becomes one space.
 QString TabsToSpaces(const QString &text);
 
@@ -49,13 +52,16 @@ void TrimTrailingLineEnds(std::span<QStringView> pieces);
 // Replaces the file with the text followed by CR LF, in `encoding` (UTF-8
 // when a Windows-1252 file is given characters that code page cannot hold).
 // Shows nothing: returns whether the text reached the file. After a failure
-// the old file is as it was. (The windows save through WriteTextFile, which
-// tells the user about a failure.)
+// the old file is as it was. (The windows tell the user about a failure
+// with ReportWriteFailure.)
 [[nodiscard]] bool replaceTextFile(const QString &path, const QString &text,
                                    TextEncoding encoding = TextEncoding::Default);
 // The same for a text held in pieces, written one after the other, so a big
 // document is encoded straight from the editor without a copy.
 [[nodiscard]] bool replaceTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding);
+
+// The bytes replaceTextFile writes for the text.
+QByteArray textFileBytes(std::span<const QStringView> pieces, TextEncoding encoding);
 
 // Bytes of a text in an encoding, and the encoding actually used (UTF-8 when
 // Windows-1252 cannot hold the text).

@@ -1,4 +1,5 @@
 #include "bench/timing/editorsession.h"
+#include "tests/mainwindowcontrols.h"
 
 #include "forms/filelist.h"
 #include "platform/process.h"
@@ -46,15 +47,15 @@ frmTextEdit *EditorSession::start()
 
 int fileListRow(frmTextEdit *window, const QString &name)
 {
-    for (int i = 0; i < window->File2->ListCount(); ++i)
-        if (window->File2->List(i) == name)
+    for (int i = 0; i < File2(window)->ListCount(); ++i)
+        if (File2(window)->List(i) == name)
             return i;
     return -1;
 }
 
 void clickFileListRow(frmTextEdit *window, int row)
 {
-    forms::FileList *list = window->File2;
+    forms::FileList *list = File2(window);
     const QRect rect = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }

@@ -1,4 +1,5 @@
 #include "bench/timing/scenarios.h"
+#include "tests/mainwindowcontrols.h"
 
 #include "bench/timing/barewindow.h"
 #include "bench/timing/clock.h"
@@ -78,11 +79,11 @@ QList<double> typeAt(TimingApplication &app, frmTextEdit *window, qsizetype &len
     QList<double> times;
     double spent = 0;
     for (int i = 0; i < keysPerPosition && spent < typingBudgetMs; ++i) {
-        window->txtTXT->SetSelStart(int(position(length)));
+        txtTXT(window)->SetSelStart(int(position(length)));
         TimingApplication::settle(10);
         changes = 0;
         const PaintTiming typed = app.timeUntilPainted(
-            window->txtTXT->viewport(), [window] { QTest::keyClick(window->txtTXT, Qt::Key_X); },
+            txtTXT(window)->viewport(), [window] { QTest::keyClick(txtTXT(window), Qt::Key_X); },
             [&changes] { return changes > 0; }, 60000);
         if (typed.timedOut)
             break;
@@ -96,7 +97,7 @@ QList<double> typeAt(TimingApplication &app, frmTextEdit *window, qsizetype &len
 // Ctrl+End and Ctrl+Home in turn, each until the text box has repainted.
 void measureJumps(TimingApplication &app, frmTextEdit *window)
 {
-    forms::TextBox *box = window->txtTXT;
+    forms::TextBox *box = txtTXT(window);
     QList<double> toEnd;
     QList<double> toStart;
     box->SetSelStart(0);
@@ -163,19 +164,19 @@ int documentScenario(TimingApplication &app, const QString &path, bool typing)
         return 3;
     }
     const PaintTiming open = app.timeUntilPainted(
-        window->txtTXT->viewport(), [window, row] { clickFileListRow(window, row); },
-        [window] { return textLength(window->txtTXT) > 0; });
+        txtTXT(window)->viewport(), [window, row] { clickFileListRow(window, row); },
+        [window] { return textLength(txtTXT(window)) > 0; });
     if (open.timedOut)
         return 4;
     put("open_handler_ms", open.actionMs);
     put("open_painted_ms", open.paintedMs);
     putMemory(QStringLiteral("open"));
-    qsizetype length = textLength(window->txtTXT);
+    qsizetype length = textLength(txtTXT(window));
     put("text_length", double(length));
 
     int changes = 0;
-    QObject::connect(window->txtTXT, &forms::TextBox::Change, window, [&changes] { ++changes; });
-    window->txtTXT->setFocus();
+    QObject::connect(txtTXT(window), &forms::TextBox::Change, window, [&changes] { ++changes; });
+    txtTXT(window)->setFocus();
     TimingApplication::settle(20);
 
     if (typing) {
@@ -193,16 +194,16 @@ int documentScenario(TimingApplication &app, const QString &path, bool typing)
         }
         putMemory(QStringLiteral("typed"));
     } else {
-        window->txtTXT->SetSelStart(0);
-        QTest::keyClick(window->txtTXT, Qt::Key_X);
+        txtTXT(window)->SetSelStart(0);
+        QTest::keyClick(txtTXT(window), Qt::Key_X);
     }
 
     // Save writes synchronously inside the click handler.
     TimingApplication::settle(20);
-    if (!window->cmdSave->Enabled())
+    if (!cmdSave(window)->Enabled())
         return 5;
     const qint64 beforeSave = nowNs();
-    QTest::mouseClick(window->cmdSave, Qt::LeftButton);
+    QTest::mouseClick(cmdSave(window), Qt::LeftButton);
     put("save_ms", msBetween(beforeSave, nowNs()));
     if (window->Changed())
         return 5;
@@ -224,23 +225,23 @@ int listingScenario(TimingApplication &app, const QString &folder, const QString
     EditorSession session(empty.path());
     app.timeUntilPainted(nullptr, [&session] { session.start(); });
     frmTextEdit *window = session.window();
-    window->File2->SetPattern(pattern);
+    File2(window)->SetPattern(pattern);
     TimingApplication::settle(50);
 
     QList<double> setPath;
     QList<double> painted;
     int listed = -1;
     for (int i = 0; i < 3; ++i) {
-        window->File2->SetPath(QDir::toNativeSeparators(empty.path()));
+        File2(window)->SetPath(QDir::toNativeSeparators(empty.path()));
         TimingApplication::settle(30);
         const PaintTiming shown = app.timeUntilPainted(
-            window->File2->viewport(), [window, &folder] { window->File2->SetPath(QDir::toNativeSeparators(folder)); },
-            [window] { return window->File2->ListCount() > 0; });
+            File2(window)->viewport(), [window, &folder] { File2(window)->SetPath(QDir::toNativeSeparators(folder)); },
+            [window] { return File2(window)->ListCount() > 0; });
         if (shown.timedOut)
             return 4;
         setPath << shown.actionMs;
         painted << shown.paintedMs;
-        listed = window->File2->ListCount();
+        listed = File2(window)->ListCount();
     }
     put("setpath_ms", median(setPath));
     put("setpath_max_ms", maximum(setPath));

@@ -123,18 +123,18 @@ void TestSettingsLocation::firstRunFolder()
 void TestSettingsLocation::folderMadeAtFirstWrite_data()
 {
     QTest::addColumn<bool>("configExists");
-    QTest::addColumn<bool>("group");
+    QTest::addColumn<bool>("oneWrite");
 
     QTest::newRow("no configuration folder yet, single write") << false << false;
-    QTest::newRow("no configuration folder yet, write group") << false << true;
+    QTest::newRow("no configuration folder yet, values in one write") << false << true;
     QTest::newRow("configuration folder there, single write") << true << false;
-    QTest::newRow("configuration folder there, write group") << true << true;
+    QTest::newRow("configuration folder there, values in one write") << true << true;
 }
 
 void TestSettingsLocation::folderMadeAtFirstWrite()
 {
     QFETCH(bool, configExists);
-    QFETCH(bool, group);
+    QFETCH(bool, oneWrite);
 
     const QString configHome = m_home.path() + QStringLiteral("/.config");
     const QFile::Permissions configHomeMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
@@ -144,10 +144,11 @@ void TestSettingsLocation::folderMadeAtFirstWrite()
         QVERIFY(QFile::setPermissions(configHome, configHomeMode));
     }
     const QString ini = QDir::toNativeSeparators(m_config + QStringLiteral("/Editor.ini"));
-    {
-        const std::unique_ptr<IniWriteGroup> lock = group ? std::make_unique<IniWriteGroup>(ini) : nullptr;
-        if (lock)
-            QVERIFY(lock->locked());
+    if (oneWrite) {
+        WriteIniValues(section,
+                       {{QStringLiteral("Dark"), QStringLiteral("1")}, {QStringLiteral("Green"), QStringLiteral("1")}},
+                       ini);
+    } else {
         WriteIni(section, QStringLiteral("Dark"), QStringLiteral("1"), ini);
         WriteIni(section, QStringLiteral("Green"), QStringLiteral("1"), ini);
     }
@@ -163,9 +164,7 @@ void TestSettingsLocation::folderMadeAtFirstWrite()
     QTemporaryDir elsewhere;
     const QString other = elsewhere.path() + QStringLiteral("/missing/Editor.ini");
     WriteIni(section, QStringLiteral("Dark"), QStringLiteral("1"), other);
-    {
-        const IniWriteGroup otherGroup(other);
-    }
+    WriteIniValues(section, {{QStringLiteral("Green"), QStringLiteral("1")}}, other);
     QVERIFY(!QFileInfo::exists(elsewhere.path() + QStringLiteral("/missing")));
 }
 

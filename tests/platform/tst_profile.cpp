@@ -70,6 +70,8 @@ private slots:
     void writeValue_data();
     void writeValue();
     void writeCreatesFile();
+    void writeSeveralAsOneByOne_data();
+    void writeSeveralAsOneByOne();
     void writeRejectsEntry_data();
     void writeRejectsEntry();
     void writeKeepsPermissions_data();
@@ -396,6 +398,55 @@ void TestProfile::writeValue()
     const int count = platform::readProfileString(section, key, defaultText, back, 100, file);
     QCOMPARE(count, int(value.size()));
     QCOMPARE(back, value);
+}
+
+void TestProfile::writeSeveralAsOneByOne_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("no file") << false << QByteArray();
+    QTest::newRow("empty file") << true << QByteArray();
+    QTest::newRow("keys in other case, one missing")
+        << true << QByteArray("[brenwick]\r\nlastdir=/alt/\r\nTOP=1\r\nleft=2\r\nHeight=3\r\nDark=0\r\n");
+    QTest::newRow("sections around, comments, foreign lines")
+        << true
+        << QByteArray("; Einstellungen\r\nlose Zeile\r\n[Andere]\r\nTop=7\r\n[Brenwick]\r\n;Top=0\r\nX=1\r\n"
+                      "[Dritte]\r\nY=2\r\n");
+    QTest::newRow("LF file") << true << QByteArray("[Brenwick]\nTop=1\nWidth=9\n[Z]\nA=1\n");
+    QTest::newRow("CR file without a last line break") << true << QByteArray("[Brenwick]\rTop=1\rLeft=4");
+    QTest::newRow("duplicate sections and keys")
+        << true << QByteArray("[Brenwick]\r\nTop=1\r\nTop=2\r\n[BRENWICK]\r\nLeft=3\r\n");
+}
+
+void TestProfile::writeSeveralAsOneByOne()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, before);
+    // The keys and values a close writes, with a value that needs quotes and
+    // a key no profile can hold, which both ways skip.
+    const platform::ProfileEntries entries = {{"LastDir", "/home/anna/Texte/"},
+                                              {"Top", "1200"},
+                                              {"Left", "-15"},
+                                              {"Height", "8445"},
+                                              {"Bad=Key", "1"},
+                                              {"Width", "13800"},
+                                              {"Dark", " 1 "},
+                                              {"Green", "0"},
+                                              {"SplitHLeft", "2595"},
+                                              {"SplitVTop", "2775"}};
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString oneByOne = dir.filePath("one-by-one.ini");
+    const QString atOnce = dir.filePath("at-once.ini");
+    if (exists) {
+        QVERIFY(writeAll(oneByOne, before));
+        QVERIFY(writeAll(atOnce, before));
+    }
+    for (const auto &[key, value] : entries)
+        platform::writeProfileString("Brenwick", key, value, oneByOne);
+    QVERIFY(platform::writeProfileStrings("Brenwick", entries, atOnce));
+    QCOMPARE(readAll(atOnce), readAll(oneByOne));
+    QVERIFY(!QFileInfo::exists(atOnce + ".lock"));
 }
 
 void TestProfile::writeCreatesFile()

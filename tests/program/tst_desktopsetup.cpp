@@ -4,6 +4,7 @@
 #include "app/desktopidentity.h"
 #include "forms/textbox.h"
 #include "program/desktopsetup.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
 
@@ -119,8 +120,8 @@ void DesktopSetupTest::contextMenus()
     QTemporaryDir dir;
     testsupport::ProgramRun program(dir.path());
     frmTextEdit *window = program.start();
-    QWidget *target = control == QLatin1String("txtPattern") ? static_cast<QWidget *>(window->txtPattern)
-                                                             : window->txtTXT->viewport();
+    QWidget *target = control == QLatin1String("txtPattern") ? static_cast<QWidget *>(txtPattern(window))
+                                                             : txtTXT(window)->viewport();
 
     // The menu runs its own event loop: it is read and closed from inside.
     QStringList seen;

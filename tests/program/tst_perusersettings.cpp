@@ -6,6 +6,7 @@
 #include "app/desktopidentity.h"
 #include "forms/filelist.h"
 #include "tests/editorprocess.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
@@ -239,7 +240,7 @@ void PerUserSettingsTest::folderMadeAtFirstWriteOnly()
     QVERIFY(!QFileInfo::exists(home + QStringLiteral("/.config")));
     // With no remembered folder the browser starts at home, not among the
     // installation's programs.
-    QCOMPARE(QDir::cleanPath(window->File2->Path()), QDir::cleanPath(home));
+    QCOMPARE(QDir::cleanPath(File2(window)->Path()), QDir::cleanPath(home));
 
     program.close();
     QVERIFY(readAll(ini).startsWith(header));

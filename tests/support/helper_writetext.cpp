@@ -3,7 +3,8 @@
 // Prints every message box as "prompt|style|title" and exits with 0 when
 // the file was written, 3 when it was not, 2 on wrong usage.
 #include "support/message.h"
-#include "support/writetextfile.h"
+#include "support/textfile.h"
+#include "support/writefailure.h"
 #include "tests/testsupport.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,8 @@ int main(int argc, char *argv[])
     support::SetDefaultMessageTitle(args.at(3));
 
     testsupport::MessageCapture messages;
-    const bool written = support::WriteTextFile(args.at(1), args.at(2), support::TextEncoding::Utf8);
+    const bool written
+        = support::ReportWriteFailure(support::replaceTextFile(args.at(1), args.at(2), support::TextEncoding::Utf8));
 
     QTextStream out(stdout);
     for (const testsupport::CapturedMessage &message : messages.messages())

@@ -1,6 +1,6 @@
 #include "support/message.h"
 #include "support/textfile.h"
-#include "support/writetextfile.h"
+#include "support/writefailure.h"
 #include "tests/testsupport.h"
 
 #include <QCoreApplication>
@@ -178,7 +178,7 @@ void TestSafeSave::refusedTargets()
     const struct stat before = statOf(target);
 
     testsupport::MessageCapture messages;
-    QVERIFY(!WriteTextFile(target, QStringLiteral("neu"), TextEncoding::Utf8));
+    QVERIFY(!ReportWriteFailure(replaceTextFile(target, QStringLiteral("neu"), TextEncoding::Utf8)));
 
     expectWriteFailedMessage(messages);
     QCOMPARE(entriesOf(m_dir->path()), entriesBefore);
@@ -217,7 +217,7 @@ void TestSafeSave::permissionBitsKept()
     QCOMPARE(int(statOf(target).st_mode & 07777), mode);
 
     testsupport::MessageCapture messages;
-    QVERIFY(WriteTextFile(target, QStringLiteral("neu"), TextEncoding::Utf8));
+    QVERIFY(replaceTextFile(target, QStringLiteral("neu"), TextEncoding::Utf8));
 
     QCOMPARE(int(statOf(target).st_mode & 07777), mode);
     QVERIFY(messages.messages().isEmpty());
@@ -234,7 +234,7 @@ void TestSafeSave::groupKept()
     QVERIFY(testsupport::writeAll(target, oldContent));
     QVERIFY(setOwner(target, ::geteuid(), nobodyGroup));
 
-    QVERIFY(WriteTextFile(target, QStringLiteral("neu"), TextEncoding::Utf8));
+    QVERIFY(replaceTextFile(target, QStringLiteral("neu"), TextEncoding::Utf8));
 
     QCOMPARE(statOf(target).st_gid, nobodyGroup);
     QCOMPARE(statOf(target).st_uid, ::geteuid());
@@ -251,7 +251,7 @@ void TestSafeSave::fileOfAnotherOwnerKeepsItsOwner()
     QVERIFY(setOwner(target, nobodyUser, nobodyGroup));
     const ino_t inode = statOf(target).st_ino;
 
-    QVERIFY(WriteTextFile(target, QStringLiteral("neu"), TextEncoding::Utf8));
+    QVERIFY(replaceTextFile(target, QStringLiteral("neu"), TextEncoding::Utf8));
 
     const struct stat after = statOf(target);
     QCOMPARE(after.st_uid, nobodyUser);
@@ -296,7 +296,7 @@ void TestSafeSave::symbolicLinkStaysALink()
         QVERIFY(QFile::link(pointedAt, link));
     }
 
-    QVERIFY(WriteTextFile(link, QStringLiteral("neu"), TextEncoding::Utf8));
+    QVERIFY(replaceTextFile(link, QStringLiteral("neu"), TextEncoding::Utf8));
 
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(QFile::symLinkTarget(link),
@@ -326,7 +326,7 @@ void TestSafeSave::hardLinkedFileWrittenInPlace()
     QVERIFY(::link(QFile::encodeName(first).constData(), QFile::encodeName(second).constData()) == 0);
     const ino_t inode = statOf(first).st_ino;
 
-    QVERIFY(WriteTextFile(first, text, TextEncoding::Utf8));
+    QVERIFY(replaceTextFile(first, text, TextEncoding::Utf8));
 
     const QByteArray expected = text.toUtf8() + "\r\n";
     QCOMPARE(testsupport::readAll(first), expected);
@@ -441,12 +441,12 @@ void TestSafeSave::fullFileSystem()
 
     testsupport::MessageCapture messages;
     // A text that fits is written: the file system works, it is only small.
-    QVERIFY(WriteTextFile(target, QStringLiteral("kurz"), TextEncoding::Utf8));
+    QVERIFY(replaceTextFile(target, QStringLiteral("kurz"), TextEncoding::Utf8));
     QCOMPARE(testsupport::readAll(target), QByteArray("kurz\r\n"));
     QVERIFY(testsupport::writeAll(target, old));
 
     const QString tooLarge(200 * 1024, u'x');
-    QVERIFY(!WriteTextFile(target, tooLarge, TextEncoding::Utf8));
+    QVERIFY(!ReportWriteFailure(replaceTextFile(target, tooLarge, TextEncoding::Utf8)));
 
     expectWriteFailedMessage(messages);
     QCOMPARE(testsupport::readAll(target), old);

@@ -1,7 +1,7 @@
 #include "platform/encoding.h"
 #include "support/message.h"
 #include "support/textfile.h"
-#include "support/writetextfile.h"
+#include "support/writefailure.h"
 #include "tests/testsupport.h"
 
 #include <QDir>
@@ -92,7 +92,7 @@ QString TestTextFile::loadAndSave(const QString &path)
     TextEncoding encoding = TextEncoding::Default;
     QString text = NormalizeLineEnds(TabsToSpaces(ReadTextFile(path, &encoding)));
     const QString saved = m_dir->filePath(QStringLiteral("saved.txt"));
-    if (!WriteTextFile(saved, TrimTrailingLineEnds(text), encoding))
+    if (!replaceTextFile(saved, TrimTrailingLineEnds(text), encoding))
         return {};
     return saved;
 }
@@ -178,7 +178,7 @@ void TestTextFile::saveSequence()
 
     const QString path = m_dir->filePath(QStringLiteral("out.txt"));
     testsupport::MessageCapture messages;
-    QVERIFY(WriteTextFile(path, TrimTrailingLineEnds(paneText), TextEncoding::Utf8));
+    QVERIFY(replaceTextFile(path, TrimTrailingLineEnds(paneText), TextEncoding::Utf8));
     QCOMPARE(testsupport::readAll(path), written);
     QVERIFY(messages.messages().isEmpty());
 }
@@ -318,12 +318,12 @@ void TestTextFile::textInPiecesIsWrittenAsWhole()
     const QString wholePath = m_dir->filePath(QStringLiteral("whole.txt"));
     const QString piecesPath = m_dir->filePath(QStringLiteral("pieces.txt"));
     QString whole = text;
-    QVERIFY(WriteTextFile(wholePath, TrimTrailingLineEnds(whole), encoding));
+    QVERIFY(replaceTextFile(wholePath, TrimTrailingLineEnds(whole), encoding));
 
     std::array<QStringView, 2> pieces{QStringView(text).first(split), QStringView(text).sliced(split)};
     TrimTrailingLineEnds(pieces);
     QCOMPARE(pieces[0].size() + pieces[1].size(), whole.size());
-    QVERIFY(WriteTextFile(piecesPath, pieces, encoding));
+    QVERIFY(replaceTextFile(piecesPath, pieces, encoding));
     QCOMPARE(testsupport::readAll(piecesPath), testsupport::readAll(wholePath));
 }
 
@@ -349,7 +349,7 @@ void TestTextFile::loneSurrogatesAreWrittenAsReplacement()
     QFETCH(QByteArray, bytes);
 
     const QString path = m_dir->filePath(QStringLiteral("lone.txt"));
-    QVERIFY(WriteTextFile(path, text, TextEncoding::Utf8));
+    QVERIFY(replaceTextFile(path, text, TextEncoding::Utf8));
     QCOMPARE(testsupport::readAll(path), bytes);
 }
 
@@ -429,7 +429,7 @@ void TestTextFile::textTheCodePageCannotHoldIsWrittenAsUtf8()
     QCOMPARE(encoding, TextEncoding::Windows1252);
 
     text = QStringLiteral("Grüße → Köln\u0080");
-    QVERIFY(WriteTextFile(path, text, encoding));
+    QVERIFY(replaceTextFile(path, text, encoding));
     QCOMPARE(testsupport::readAll(path),
              QByteArray("Gr\xC3\xBC\xC3\x9F"
                         "e \xE2\x86\x92 K\xC3\xB6ln\xC2\x80\r\n"));
@@ -446,7 +446,7 @@ void TestTextFile::textTheCodePageCannotHoldIsWrittenAsUtf8()
 void TestTextFile::newFileEncoding()
 {
     const QString path = m_dir->filePath(QStringLiteral("new.txt"));
-    QVERIFY(WriteTextFile(path, QStringLiteral("ä")));
+    QVERIFY(replaceTextFile(path, QStringLiteral("ä")));
     const QByteArray expected
         = platform::newFilesUseAnsiCodePage() ? QByteArray("\xE4\r\n") : QByteArray("\xC3\xA4\r\n");
     QCOMPARE(testsupport::readAll(path), expected);
@@ -560,7 +560,7 @@ void TestTextFile::failedWrite_data()
     QTest::addColumn<bool>("reported");
 
     QTest::newRow("replaceTextFile only answers") << false << false;
-    QTest::newRow("WriteTextFile tells the user") << true << true;
+    QTest::newRow("ReportWriteFailure tells the user") << true << true;
 }
 
 void TestTextFile::failedWrite()
@@ -571,7 +571,7 @@ void TestTextFile::failedWrite()
     testsupport::MessageCapture messages;
 
     const QString text = QStringLiteral("a");
-    const bool written = windowsSave ? WriteTextFile(path, text) : replaceTextFile(path, text);
+    const bool written = windowsSave ? ReportWriteFailure(replaceTextFile(path, text)) : replaceTextFile(path, text);
 
     QVERIFY(!written);
     QCOMPARE(messages.messages().size(), reported ? 1 : 0);

@@ -1,6 +1,7 @@
 // The file browser through the real window: the pattern rule, the chain of
 // drive, folder and file list, refresh, the shell open and drops.
 #include "app/appstate.h"
+#include "document/textdocument.h"
 #include "forms/checkbox.h"
 #include "forms/commandbutton.h"
 #include "forms/drivelist.h"
@@ -9,6 +10,7 @@
 #include "forms/textbox.h"
 #include "platform/drives.h"
 #include "platform/window.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
@@ -120,9 +122,9 @@ void BrowserTest::patternRule()
 
     Fixture f;
     frmTextEdit *w = f.start(QString());
-    w->txtPattern->SetText(own);
-    w->chkPattern->SetValue(checked);
-    QCOMPARE(w->File2->Pattern(), pattern);
+    txtPattern(w)->SetText(own);
+    chkPattern(w)->SetValue(checked);
+    QCOMPARE(File2(w)->Pattern(), pattern);
 }
 
 void BrowserTest::patternTypedWhileUncheckedWaits()
@@ -131,17 +133,17 @@ void BrowserTest::patternTypedWhileUncheckedWaits()
     f.touch("d/a.txt");
     f.touch("d/b.md");
     frmTextEdit *w = f.start("d");
-    QCOMPARE(entries(w->File2), QStringList{"a.txt"});
-    w->txtPattern->selectAll();
-    QTest::keyClicks(w->txtPattern, "*.md");
-    QCOMPARE(w->File2->Pattern(), basePattern);
-    QTest::mouseClick(w->chkPattern, Qt::LeftButton);
-    QCOMPARE(w->File2->Pattern(), basePattern + ";*.md");
-    QCOMPARE(entries(w->File2), (QStringList{"a.txt", "b.md"}));
-    QTest::keyClick(w->txtPattern, Qt::Key_Backspace);
-    QCOMPARE(w->File2->Pattern(), basePattern + ";*.m");
-    QTest::mouseClick(w->chkPattern, Qt::LeftButton);
-    QCOMPARE(w->File2->Pattern(), basePattern);
+    QCOMPARE(entries(File2(w)), QStringList{"a.txt"});
+    txtPattern(w)->selectAll();
+    QTest::keyClicks(txtPattern(w), "*.md");
+    QCOMPARE(File2(w)->Pattern(), basePattern);
+    QTest::mouseClick(chkPattern(w), Qt::LeftButton);
+    QCOMPARE(File2(w)->Pattern(), basePattern + ";*.md");
+    QCOMPARE(entries(File2(w)), (QStringList{"a.txt", "b.md"}));
+    QTest::keyClick(txtPattern(w), Qt::Key_Backspace);
+    QCOMPARE(File2(w)->Pattern(), basePattern + ";*.m");
+    QTest::mouseClick(chkPattern(w), Qt::LeftButton);
+    QCOMPARE(File2(w)->Pattern(), basePattern);
     // The pattern never touches the document.
     QVERIFY(!w->Changed());
 }
@@ -151,9 +153,9 @@ void BrowserTest::folderOpensIntoFileList()
     Fixture f;
     f.touch("top/sub/inner.txt");
     frmTextEdit *w = f.start("top");
-    QVERIFY(w->Dir2->SetPath(native(f.path("top/sub"))));
-    QCOMPARE(w->File2->Path(), native(f.path("top/sub")));
-    QCOMPARE(entries(w->File2), QStringList{"inner.txt"});
+    QVERIFY(Dir2(w)->SetPath(native(f.path("top/sub"))));
+    QCOMPARE(File2(w)->Path(), native(f.path("top/sub")));
+    QCOMPARE(entries(File2(w)), QStringList{"inner.txt"});
 }
 
 void BrowserTest::refreshListsNewFile()
@@ -162,10 +164,10 @@ void BrowserTest::refreshListsNewFile()
     f.touch("d/a.txt");
     frmTextEdit *w = f.start("d");
     f.touch("d/new.css");
-    QCOMPARE(entries(w->File2), QStringList{"a.txt"});
-    QTest::mouseClick(w->cmdRefresh, Qt::LeftButton);
-    QCOMPARE(entries(w->File2), (QStringList{"a.txt", "new.css"}));
-    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->dummy));
+    QCOMPARE(entries(File2(w)), QStringList{"a.txt"});
+    QTest::mouseClick(cmdRefresh(w), Qt::LeftButton);
+    QCOMPARE(entries(File2(w)), (QStringList{"a.txt", "new.css"}));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(dummy(w)));
 }
 
 void BrowserTest::doubleClickOpensInDesktop()
@@ -175,12 +177,12 @@ void BrowserTest::doubleClickOpensInDesktop()
     QStringList opened;
     const ScopedOverride shellOpens(platform::setShellOpenHook, [&opened](const QString &path) { opened << path; });
     frmTextEdit *w = f.start("d");
-    const QRect rect = w->File2->visualRect(w->File2->model()->index(0, 0));
-    QTest::mouseDClick(w->File2->viewport(), Qt::LeftButton, {}, rect.center());
+    const QRect rect = File2(w)->visualRect(File2(w)->model()->index(0, 0));
+    QTest::mouseDClick(File2(w)->viewport(), Qt::LeftButton, {}, rect.center());
     const QString expected = native(f.path("d/-x; touch pwned.txt"));
     QCOMPARE(opened, QStringList{expected});
-    QCOMPARE(App().CurrentFile, expected);
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("hello\r\n"));
+    QCOMPARE(w->document().path(), expected);
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("hello\r\n"));
 }
 
 void BrowserTest::doubleClickWhileChangedDoesNothing()
@@ -190,12 +192,12 @@ void BrowserTest::doubleClickWhileChangedDoesNothing()
     QStringList opened;
     const ScopedOverride shellOpens(platform::setShellOpenHook, [&opened](const QString &path) { opened << path; });
     frmTextEdit *w = f.start("d");
-    QTest::keyClicks(w->txtTXT, "x");
+    QTest::keyClicks(txtTXT(w), "x");
     QVERIFY(w->Changed());
-    w->File2->SetSelected(0, true);
-    emit w->File2->DblClick();
+    File2(w)->SetSelected(0, true);
+    emit File2(w)->DblClick();
     QVERIFY(opened.isEmpty());
-    QVERIFY(App().CurrentFile.isEmpty());
+    QVERIFY(w->document().path().isEmpty());
 }
 
 void BrowserTest::dropFilesOntoFileList()
@@ -206,12 +208,12 @@ void BrowserTest::dropFilesOntoFileList()
     f.touch("three/c.txt");
     f.touch("start/s.txt");
     frmTextEdit *w = f.start("start");
-    drop(w->File2->viewport(), filesData({f.path("one/a.txt"), f.path("two/b.txt"), f.path("three/c.txt")}));
-    QCOMPARE(w->Dir2->Path(), native(f.path("three")));
-    QCOMPARE(w->File2->Path(), native(f.path("three")));
-    QCOMPARE(w->File2->FileName(), QString());
-    QCOMPARE(w->txtTXT->Text(), QString());
-    QVERIFY(App().CurrentFile.isEmpty());
+    drop(File2(w)->viewport(), filesData({f.path("one/a.txt"), f.path("two/b.txt"), f.path("three/c.txt")}));
+    QCOMPARE(Dir2(w)->Path(), native(f.path("three")));
+    QCOMPARE(File2(w)->Path(), native(f.path("three")));
+    QCOMPARE(File2(w)->FileName(), QString());
+    QCOMPARE(txtTXT(w)->Text(), QString());
+    QVERIFY(w->document().path().isEmpty());
 }
 
 void BrowserTest::dropFolderShowsParent()
@@ -220,9 +222,9 @@ void BrowserTest::dropFolderShowsParent()
     f.touch("outer/inner/x.txt");
     f.touch("outer/y.txt");
     frmTextEdit *w = f.start(QString());
-    drop(w->Dir2->viewport(), filesData({f.path("outer/inner")}));
-    QCOMPARE(w->Dir2->Path(), native(f.path("outer")));
-    QCOMPARE(entries(w->File2), QStringList{"y.txt"});
+    drop(Dir2(w)->viewport(), filesData({f.path("outer/inner")}));
+    QCOMPARE(Dir2(w)->Path(), native(f.path("outer")));
+    QCOMPARE(entries(File2(w)), QStringList{"y.txt"});
 }
 
 void BrowserTest::dropOntoFolderListKeepsDrive()
@@ -232,13 +234,13 @@ void BrowserTest::dropOntoFolderListKeepsDrive()
     f.touch("driveB/web/b.txt");
     const ScopedOverride drives(platform::setDrivesOverride, {native(f.path("driveA")), native(f.path("driveB"))});
     frmTextEdit *w = f.start("driveA/docs");
-    w->Drive1->RefreshDrives();
-    QVERIFY(w->Drive1->SetDrive(native(f.path("driveA/docs"))));
-    w->Dir2->SetPath(native(f.path("driveA/docs")));
-    drop(w->Dir2->viewport(), filesData({f.path("driveB/web/b.txt")}));
-    QCOMPARE(w->Dir2->Path(), native(f.path("driveB/web")));
-    QCOMPARE(w->File2->Path(), native(f.path("driveB/web")));
-    QCOMPARE(w->Drive1->Drive(), native(f.path("driveA")));
+    Drive1(w)->RefreshDrives();
+    QVERIFY(Drive1(w)->SetDrive(native(f.path("driveA/docs"))));
+    Dir2(w)->SetPath(native(f.path("driveA/docs")));
+    drop(Dir2(w)->viewport(), filesData({f.path("driveB/web/b.txt")}));
+    QCOMPARE(Dir2(w)->Path(), native(f.path("driveB/web")));
+    QCOMPARE(File2(w)->Path(), native(f.path("driveB/web")));
+    QCOMPARE(Drive1(w)->Drive(), native(f.path("driveA")));
 }
 
 void BrowserTest::dropOntoFileListFollowsDrive()
@@ -248,10 +250,10 @@ void BrowserTest::dropOntoFileListFollowsDrive()
     f.touch("driveB/web/b.txt");
     const ScopedOverride drives(platform::setDrivesOverride, {native(f.path("driveA")), native(f.path("driveB"))});
     frmTextEdit *w = f.start("driveA/docs");
-    w->Drive1->RefreshDrives();
-    drop(w->File2->viewport(), filesData({f.path("driveB/web/b.txt")}));
-    QCOMPARE(w->Drive1->Drive(), native(f.path("driveB")));
-    QCOMPARE(w->File2->Path(), native(f.path("driveB/web")));
+    Drive1(w)->RefreshDrives();
+    drop(File2(w)->viewport(), filesData({f.path("driveB/web/b.txt")}));
+    QCOMPARE(Drive1(w)->Drive(), native(f.path("driveB")));
+    QCOMPARE(File2(w)->Path(), native(f.path("driveB/web")));
 }
 
 void BrowserTest::dropWhileChangedIsIgnored()
@@ -260,9 +262,9 @@ void BrowserTest::dropWhileChangedIsIgnored()
     f.touch("start/s.txt");
     f.touch("other/o.txt");
     frmTextEdit *w = f.start("start");
-    QTest::keyClicks(w->txtTXT, "x");
-    drop(w->File2->viewport(), filesData({f.path("other/o.txt")}));
-    QCOMPARE(w->File2->Path(), native(f.path("start")));
+    QTest::keyClicks(txtTXT(w), "x");
+    drop(File2(w)->viewport(), filesData({f.path("other/o.txt")}));
+    QCOMPARE(File2(w)->Path(), native(f.path("start")));
 }
 
 void BrowserTest::dropOfTextOrRemoteUrl()
@@ -272,16 +274,16 @@ void BrowserTest::dropOfTextOrRemoteUrl()
     frmTextEdit *w = f.start("start");
     auto *text = new QMimeData;
     text->setText(f.path("start"));
-    drop(w->File2->viewport(), text);
+    drop(File2(w)->viewport(), text);
     auto *remote = new QMimeData;
     remote->setUrls({QUrl(QStringLiteral("https://example.org/a.css"))});
-    drop(w->Dir2->viewport(), remote);
-    QCOMPARE(w->File2->Path(), native(f.path("start")));
+    drop(Dir2(w)->viewport(), remote);
+    QCOMPARE(File2(w)->Path(), native(f.path("start")));
     QStringList many;
     for (int i = 0; i < 1000; ++i)
         many << f.path("start/s.txt");
-    drop(w->File2->viewport(), filesData(many));
-    QCOMPARE(w->File2->Path(), native(f.path("start")));
+    drop(File2(w)->viewport(), filesData(many));
+    QCOMPARE(File2(w)->Path(), native(f.path("start")));
 }
 
 QTEST_MAIN(BrowserTest)

@@ -1,6 +1,5 @@
 // The stylesheet chooser on its own: where it starts, what it selects, and
 // the answer it hands back.
-#include "app/appstate.h"
 #include "forms/commandbutton.h"
 #include "forms/drivelist.h"
 #include "forms/filelist.h"
@@ -16,6 +15,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -29,17 +29,21 @@ using testsupport::writeAll;
 
 namespace {
 
-// Opens the chooser as the stylesheet pane does, without the wait.
+// Opens the chooser as the stylesheet pane does.
 QPointer<frmFileSelect> openChooser(const QString &preselect)
 {
-    AppState &app = App();
-    app.ChooserResult = ChooserOpen;
-    app.ChooserFile = preselect;
-    app.ChooserCaption = QStringLiteral("CSS-Datei auswählen");
-    auto *chooser = new frmFileSelect;
+    auto *chooser = new frmFileSelect(QStringLiteral("CSS-Datei auswählen"), preselect);
     chooser->Load();
     chooser->Show();
     return chooser;
+}
+
+// The one answer the chooser gave.
+ChooserAnswer answerOf(const QSignalSpy &answers)
+{
+    if (answers.count() != 1)
+        return {false, QStringLiteral("%1 answers").arg(answers.count())};
+    return answers.first().first().value<ChooserAnswer>();
 }
 
 QString selected(forms::FileList *list)
@@ -67,7 +71,7 @@ private slots:
     void acceptWithButton();
     void acceptInRootHasOneSeparator();
     void acceptWithNothingSelected();
-    void cancelKeepsChooserFile();
+    void cancelAnswersNoFile();
     void titleBarCloseCancels();
     void dropOfTextFile();
     void dropOfRemoteUrl();
@@ -81,7 +85,6 @@ private:
 void ChooserTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    App() = AppState{};
     support::SetDefaultMessageTitle(QStringLiteral("Brenwick TXT-HTML-CSS-Editor"));
     m_screens.emplace(platform::setScreensOverride, platform::singleScreen(QSize(12000, 9000)));
     QDir().mkpath(path("web/css"));
@@ -197,26 +200,29 @@ void ChooserTest::preselection()
 void ChooserTest::acceptByDoubleClick()
 {
     QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    QSignalSpy answers(chooser, &frmFileSelect::Answered);
     const int row = rowOf(chooser->File1, "print.css");
     const QRect rect = chooser->File1->visualRect(chooser->File1->model()->index(row, 0));
     QTest::mouseDClick(chooser->File1->viewport(), Qt::LeftButton, {}, rect.center());
-    QCOMPARE(App().ChooserResult, ChooserPicked);
-    QCOMPARE(App().ChooserFile, native(path("web/css/print.css")));
+    QVERIFY(answerOf(answers).picked);
+    QCOMPARE(answerOf(answers).file, native(path("web/css/print.css")));
     QTRY_VERIFY(chooser.isNull());
 }
 
 void ChooserTest::acceptWithButton()
 {
     QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    QSignalSpy answers(chooser, &frmFileSelect::Answered);
     QTest::mouseClick(chooser->Command1, Qt::LeftButton);
-    QCOMPARE(App().ChooserResult, ChooserPicked);
-    QCOMPARE(App().ChooserFile, native(path("web/css/main.css")));
+    QVERIFY(answerOf(answers).picked);
+    QCOMPARE(answerOf(answers).file, native(path("web/css/main.css")));
     QTRY_VERIFY(chooser.isNull());
 }
 
 void ChooserTest::acceptInRootHasOneSeparator()
 {
     QPointer<frmFileSelect> chooser = openChooser(QString());
+    QSignalSpy answers(chooser, &frmFileSelect::Answered);
     QVERIFY(chooser->Dir1->SetPath(QDir::rootPath()));
     chooser->File1->SetPattern(QStringLiteral("*"));
     if (chooser->File1->ListCount() == 0)
@@ -224,35 +230,40 @@ void ChooserTest::acceptInRootHasOneSeparator()
     chooser->File1->SetSelected(0, true);
     const QString name = chooser->File1->FileName();
     QTest::mouseClick(chooser->Command1, Qt::LeftButton);
-    QCOMPARE(App().ChooserFile, native(QDir::rootPath()) + name);
+    QCOMPARE(answerOf(answers).file, native(QDir::rootPath()) + name);
 }
 
 void ChooserTest::acceptWithNothingSelected()
 {
     QPointer<frmFileSelect> chooser = openChooser(QString());
+    QSignalSpy answers(chooser, &frmFileSelect::Answered);
     chooser->Dir1->SetPath(native(path("web/css")));
     QCOMPARE(chooser->File1->FileName(), QString());
     QTest::mouseClick(chooser->Command1, Qt::LeftButton);
-    QCOMPARE(App().ChooserResult, ChooserOpen);
+    QCOMPARE(answers.count(), 0);
     QVERIFY(!chooser.isNull());
     QVERIFY(chooser->isVisible());
 }
 
-void ChooserTest::cancelKeepsChooserFile()
+void ChooserTest::cancelAnswersNoFile()
 {
     QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    QSignalSpy answers(chooser, &frmFileSelect::Answered);
     chooser->File1->SetSelected(rowOf(chooser->File1, "print.css"), true);
     QTest::mouseClick(chooser->Command2, Qt::LeftButton);
-    QCOMPARE(App().ChooserResult, ChooserCancelled);
-    QCOMPARE(App().ChooserFile, native(path("web/css/main.css")));
+    QCOMPARE(answers.count(), 1);
+    QVERIFY(!answerOf(answers).picked);
+    QCOMPARE(answerOf(answers).file, QString());
     QTRY_VERIFY(chooser.isNull());
 }
 
 void ChooserTest::titleBarCloseCancels()
 {
     QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    QSignalSpy answers(chooser, &frmFileSelect::Answered);
     chooser->close();
-    QCOMPARE(App().ChooserResult, ChooserCancelled);
+    QCOMPARE(answers.count(), 1);
+    QVERIFY(!answerOf(answers).picked);
 }
 
 void ChooserTest::dropOfTextFile()
@@ -261,6 +272,7 @@ void ChooserTest::dropOfTextFile()
     writeAll(path("temp/a.txt"), "a\r\n");
     writeAll(path("temp/b.css"), "b\r\n");
     QPointer<frmFileSelect> chooser = openChooser(native(path("web/css/main.css")));
+    QSignalSpy answers(chooser, &frmFileSelect::Answered);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path("temp/a.txt"))});
     testsupport::dragAndDrop(chooser->Dir1->viewport(), &data);
@@ -268,7 +280,7 @@ void ChooserTest::dropOfTextFile()
     QCOMPARE(chooser->File1->Path(), native(path("temp")));
     QCOMPARE(chooser->File1->ListCount(), 1);
     QCOMPARE(chooser->File1->List(0), QStringLiteral("b.css"));
-    QCOMPARE(App().ChooserResult, ChooserOpen);
+    QCOMPARE(answers.count(), 0);
 }
 
 void ChooserTest::dropOfRemoteUrl()

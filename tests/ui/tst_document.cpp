@@ -2,6 +2,7 @@
 // file list, the change look and the browser lock, Save, Cancel and the
 // caret rule.
 #include "app/appstate.h"
+#include "document/textdocument.h"
 #include "forms/checkbox.h"
 #include "forms/commandbutton.h"
 #include "forms/drivelist.h"
@@ -9,6 +10,7 @@
 #include "forms/folderlist.h"
 #include "forms/placeable.h"
 #include "forms/textbox.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
@@ -28,10 +30,10 @@ namespace {
 // Clicks the entry as the user does.
 void clickFile(frmTextEdit *window, const QString &name)
 {
-    const int row = rowOf(window->File2, name);
+    const int row = rowOf(File2(window), name);
     QVERIFY2(row >= 0, qPrintable(name));
-    const QRect rect = window->File2->visualRect(window->File2->model()->index(row, 0));
-    QTest::mouseClick(window->File2->viewport(), Qt::LeftButton, {}, rect.center());
+    const QRect rect = File2(window)->visualRect(File2(window)->model()->index(row, 0));
+    QTest::mouseClick(File2(window)->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 struct Fixture
@@ -58,16 +60,16 @@ struct Fixture
 
 bool looksChanged(frmTextEdit *w)
 {
-    return w->cmdSave->Enabled() && w->cmdCancel->Enabled() && w->cmdSave->BackColor() == QColor(0x00, 0xC0, 0x00)
-        && w->cmdCancel->BackColor() == QColor(0xFF, 0x80, 0x80) && !w->Drive1->isEnabled() && !w->Dir2->isEnabled()
-        && !w->File2->isEnabled();
+    return cmdSave(w)->Enabled() && cmdCancel(w)->Enabled() && cmdSave(w)->BackColor() == QColor(0x00, 0xC0, 0x00)
+        && cmdCancel(w)->BackColor() == QColor(0xFF, 0x80, 0x80) && !Drive1(w)->isEnabled() && !Dir2(w)->isEnabled()
+        && !File2(w)->isEnabled();
 }
 
 bool looksUnchanged(frmTextEdit *w)
 {
-    return !w->cmdSave->Enabled() && !w->cmdCancel->Enabled() && w->cmdSave->BackColor() == forms::buttonFaceColor()
-        && w->cmdCancel->BackColor() == forms::buttonFaceColor() && w->Drive1->isEnabled() && w->Dir2->isEnabled()
-        && w->File2->isEnabled();
+    return !cmdSave(w)->Enabled() && !cmdCancel(w)->Enabled() && cmdSave(w)->BackColor() == forms::buttonFaceColor()
+        && cmdCancel(w)->BackColor() == forms::buttonFaceColor() && Drive1(w)->isEnabled() && Dir2(w)->isEnabled()
+        && File2(w)->isEnabled();
 }
 } // namespace
 
@@ -97,9 +99,9 @@ void DocumentTest::startsUnchanged()
     frmTextEdit *w = f.start();
     QVERIFY(looksUnchanged(w));
     QVERIFY(!w->Changed());
-    QVERIFY(App().CurrentFile.isEmpty());
-    QCOMPARE(w->txtTXT->Text(), QString());
-    QCOMPARE(w->File2->Path(), QDir::toNativeSeparators(f.docs));
+    QVERIFY(w->document().path().isEmpty());
+    QCOMPARE(txtTXT(w)->Text(), QString());
+    QCOMPARE(File2(w)->Path(), QDir::toNativeSeparators(f.docs));
 }
 
 void DocumentTest::openAndSave_data()
@@ -139,21 +141,21 @@ void DocumentTest::openAndSave()
     frmTextEdit *w = f.start();
     clickFile(w, "doc.txt");
 
-    QCOMPARE(w->txtTXT->Text(), shown);
-    QCOMPARE(App().CurrentFile, QDir::toNativeSeparators(f.file("doc.txt")));
+    QCOMPARE(txtTXT(w)->Text(), shown);
+    QCOMPARE(w->document().path(), QDir::toNativeSeparators(f.file("doc.txt")));
     QVERIFY(looksUnchanged(w));
-    QCOMPARE(w->txtTXT->SelStart(), 0);
-    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->File2));
+    QCOMPARE(txtTXT(w)->SelStart(), 0);
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(File2(w)));
 
     // An edit and its undo leave the same text; Save writes the trimmed copy.
-    QTest::keyClick(w->txtTXT, Qt::Key_X);
-    QTest::keyClick(w->txtTXT, Qt::Key_Backspace);
+    QTest::keyClick(txtTXT(w), Qt::Key_X);
+    QTest::keyClick(txtTXT(w), Qt::Key_Backspace);
     QVERIFY(w->Changed());
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(readAll(f.file("doc.txt")), saved);
-    QCOMPARE(w->txtTXT->Text(), shown);
+    QCOMPARE(txtTXT(w)->Text(), shown);
     QVERIFY(looksUnchanged(w));
-    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->dummy));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(dummy(w)));
 }
 
 void DocumentTest::typingLightsButtonsAndLocksBrowser()
@@ -162,14 +164,14 @@ void DocumentTest::typingLightsButtonsAndLocksBrowser()
     writeAll(f.file("a.txt"), "alpha\r\n");
     frmTextEdit *w = f.start();
     clickFile(w, "a.txt");
-    w->txtTXT->setFocus();
-    QTest::keyClicks(w->txtTXT, "Z");
+    txtTXT(w)->setFocus();
+    QTest::keyClicks(txtTXT(w), "Z");
     QVERIFY(w->Changed());
     QVERIFY(looksChanged(w));
     // The pattern box and refresh stay usable.
-    QVERIFY(w->chkPattern->isEnabled());
-    QVERIFY(w->cmdRefresh->isEnabled());
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QVERIFY(chkPattern(w)->isEnabled());
+    QVERIFY(cmdRefresh(w)->isEnabled());
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(readAll(f.file("a.txt")), QByteArray("Zalpha\r\n"));
 }
 
@@ -196,13 +198,13 @@ void DocumentTest::lockedListsLookDisabled()
         return widget->palette().color(widget->isEnabled() ? QPalette::Active : QPalette::Disabled, role);
     };
 
-    QTest::keyClicks(w->txtTXT, "Z");
+    QTest::keyClicks(txtTXT(w), "Z");
     QVERIFY(!widget->isEnabled());
     // Greyed text: neither the list's own text colour nor its background.
     QVERIFY2(shown(QPalette::Text) != fore && shown(QPalette::Text) != back, qPrintable(shown(QPalette::Text).name()));
     QCOMPARE(shown(QPalette::Base), back);
 
-    QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+    QTest::mouseClick(cmdCancel(w), Qt::LeftButton);
     QVERIFY(widget->isEnabled());
     QCOMPARE(shown(QPalette::Text), fore);
     QCOMPARE(shown(QPalette::Base), back);
@@ -215,15 +217,15 @@ void DocumentTest::cancelKeepsTextAndFile()
     writeAll(f.file("b.txt"), "beta\r\n");
     frmTextEdit *w = f.start();
     clickFile(w, "a.txt");
-    QTest::keyClicks(w->txtTXT, "Q");
-    QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("Qalpha\r\n"));
+    QTest::keyClicks(txtTXT(w), "Q");
+    QTest::mouseClick(cmdCancel(w), Qt::LeftButton);
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("Qalpha\r\n"));
     QVERIFY(looksUnchanged(w));
     QCOMPARE(readAll(f.file("a.txt")), QByteArray("alpha\r\n"));
-    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->dummy));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(dummy(w)));
     // Another file replaces the edits without a question.
     clickFile(w, "b.txt");
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("beta\r\n"));
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("beta\r\n"));
 }
 
 void DocumentTest::saveWithoutFileShowsMessage()
@@ -231,15 +233,15 @@ void DocumentTest::saveWithoutFileShowsMessage()
     Fixture f;
     frmTextEdit *w = f.start();
     testsupport::MessageCapture messages;
-    QTest::keyClicks(w->txtTXT, "text");
+    QTest::keyClicks(txtTXT(w), "text");
     QVERIFY(looksChanged(w));
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(messages.messages().size(), 1);
     QCOMPARE(messages.messages().first().prompt, QStringLiteral("Fehler beim Schreiben der Datei. "));
     QCOMPARE(messages.messages().first().style, 48);
     QCOMPARE(messages.messages().first().title, QStringLiteral("Brenwick TXT-HTML-CSS-Editor"));
     QVERIFY(looksChanged(w));
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("text"));
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("text"));
 }
 
 void DocumentTest::failedWriteKeepsChangesAndLock()
@@ -253,8 +255,8 @@ void DocumentTest::failedWriteKeepsChangesAndLock()
     QFile::remove(f.file("a.txt"));
     QDir().mkdir(f.file("a.txt"));
     testsupport::MessageCapture messages;
-    QTest::keyClicks(w->txtTXT, "Z");
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QTest::keyClicks(txtTXT(w), "Z");
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(messages.messages().size(), 1);
     QVERIFY(QFileInfo(f.file("a.txt")).isDir());
     // Nothing was saved: the changes stay pending and the browser locked, so
@@ -262,12 +264,12 @@ void DocumentTest::failedWriteKeepsChangesAndLock()
     QVERIFY(w->Changed());
     QVERIFY(looksChanged(w));
     clickFile(w, "b.txt");
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("Zalpha\r\n"));
-    QCOMPARE(App().CurrentFile, QDir::toNativeSeparators(f.file("a.txt")));
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("Zalpha\r\n"));
+    QCOMPARE(w->document().path(), QDir::toNativeSeparators(f.file("a.txt")));
 
     // Once the cause is gone, saving again succeeds.
     QDir().rmdir(f.file("a.txt"));
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(messages.messages().size(), 1);
     QCOMPARE(readAll(f.file("a.txt")), QByteArray("Zalpha\r\n"));
     QVERIFY(looksUnchanged(w));
@@ -282,9 +284,9 @@ void DocumentTest::unreadableFileLeavesPaneEmpty()
     clickFile(w, "a.txt");
     QFile::remove(f.file("gone.txt"));
     clickFile(w, "gone.txt");
-    QCOMPARE(w->txtTXT->Text(), QString());
+    QCOMPARE(txtTXT(w)->Text(), QString());
     QVERIFY(looksUnchanged(w));
-    QCOMPARE(App().CurrentFile, QDir::toNativeSeparators(f.file("gone.txt")));
+    QCOMPARE(w->document().path(), QDir::toNativeSeparators(f.file("gone.txt")));
 }
 
 void DocumentTest::clickWhileChangedKeepsCurrentFile()
@@ -294,13 +296,13 @@ void DocumentTest::clickWhileChangedKeepsCurrentFile()
     writeAll(f.file("b.txt"), "beta\r\n");
     frmTextEdit *w = f.start();
     clickFile(w, "a.txt");
-    QTest::keyClicks(w->txtTXT, "EDIT ");
+    QTest::keyClicks(txtTXT(w), "EDIT ");
     // A Click raised by code while the document holds changes must not point
     // the later save at another file.
-    w->File2->SetSelected(rowOf(w->File2, "b.txt"), true);
-    QCOMPARE(App().CurrentFile, QDir::toNativeSeparators(f.file("a.txt")));
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("EDIT alpha\r\n"));
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    File2(w)->SetSelected(rowOf(File2(w), "b.txt"), true);
+    QCOMPARE(w->document().path(), QDir::toNativeSeparators(f.file("a.txt")));
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("EDIT alpha\r\n"));
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(readAll(f.file("a.txt")), QByteArray("EDIT alpha\r\n"));
     QCOMPARE(readAll(f.file("b.txt")), QByteArray("beta\r\n"));
     // Double-click and drops do nothing while changed either.
@@ -311,15 +313,15 @@ void DocumentTest::jumpEndCaretRule()
     Fixture f;
     writeAll(f.file("a.txt"), "first\r\nsecond\r\n");
     frmTextEdit *w = f.start();
-    QTest::mouseClick(w->chkJumpEnd, Qt::LeftButton);
-    QCOMPARE(w->chkJumpEnd->Value(), 1);
+    QTest::mouseClick(chkJumpEnd(w), Qt::LeftButton);
+    QCOMPARE(chkJumpEnd(w)->Value(), 1);
     clickFile(w, "a.txt");
-    QCOMPARE(w->txtTXT->SelStart(), int(QStringLiteral("first\r\nsecond\r\n").size()));
-    QTest::mouseClick(w->chkJumpEnd, Qt::LeftButton);
-    QCOMPARE(w->chkJumpEnd->Value(), 0);
-    QCOMPARE(w->txtTXT->SelStart(), 1);
-    QTest::mouseClick(w->chkJumpEnd, Qt::LeftButton);
-    QCOMPARE(w->txtTXT->SelStart(), 15);
+    QCOMPARE(txtTXT(w)->SelStart(), int(QStringLiteral("first\r\nsecond\r\n").size()));
+    QTest::mouseClick(chkJumpEnd(w), Qt::LeftButton);
+    QCOMPARE(chkJumpEnd(w)->Value(), 0);
+    QCOMPARE(txtTXT(w)->SelStart(), 1);
+    QTest::mouseClick(chkJumpEnd(w), Qt::LeftButton);
+    QCOMPARE(txtTXT(w)->SelStart(), 15);
 }
 
 void DocumentTest::keyboardMovesOpenFiles()
@@ -330,13 +332,13 @@ void DocumentTest::keyboardMovesOpenFiles()
     writeAll(f.file("c.txt"), "C\r\n");
     frmTextEdit *w = f.start();
     clickFile(w, "a.txt");
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("A\r\n"));
-    QTest::keyClick(w->File2, Qt::Key_Down);
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("B\r\n"));
-    QTest::keyClick(w->File2, Qt::Key_Down);
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("C\r\n"));
-    QCOMPARE(App().CurrentFile, QDir::toNativeSeparators(f.file("c.txt")));
-    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->File2));
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("A\r\n"));
+    QTest::keyClick(File2(w), Qt::Key_Down);
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("B\r\n"));
+    QTest::keyClick(File2(w), Qt::Key_Down);
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("C\r\n"));
+    QCOMPARE(w->document().path(), QDir::toNativeSeparators(f.file("c.txt")));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(File2(w)));
 }
 
 void DocumentTest::encodingKeptOnSave()
@@ -345,8 +347,8 @@ void DocumentTest::encodingKeptOnSave()
     writeAll(f.file("latin.txt"), "caf\xe9\r\n");
     frmTextEdit *w = f.start();
     clickFile(w, "latin.txt");
-    w->txtTXT->insertPlainText(QStringLiteral("ä"));
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    txtTXT(w)->insertPlainText(QStringLiteral("ä"));
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(readAll(f.file("latin.txt")),
              QByteArray("\xe4"
                         "caf\xe9\r\n"));

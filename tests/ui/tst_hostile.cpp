@@ -2,9 +2,11 @@
 // saving work byte for byte, the shell open never runs what a name smuggles
 // in, and nothing crashes.
 #include "app/appstate.h"
+#include "document/textdocument.h"
 #include "forms/commandbutton.h"
 #include "forms/filelist.h"
 #include "forms/textbox.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
@@ -62,14 +64,14 @@ void HostileTest::names()
 
     ProgramRun run(dir.path());
     frmTextEdit *w = run.start();
-    const int row = rowOf(w->File2, name);
+    const int row = rowOf(File2(w), name);
     QVERIFY2(row >= 0, qPrintable(name));
-    w->File2->SetSelected(row, true);
-    QCOMPARE(App().CurrentFile, native(file));
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("inhalt\r\n"));
-    w->txtTXT->insertPlainText(QStringLiteral("neues "));
+    File2(w)->SetSelected(row, true);
+    QCOMPARE(w->document().path(), native(file));
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("inhalt\r\n"));
+    txtTXT(w)->insertPlainText(QStringLiteral("neues "));
     testsupport::MessageCapture messages;
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(messages.messages().size(), 0);
     QCOMPARE(readAll(file), QByteArray("neues inhalt\r\n"));
     // Nothing else appeared in the folder (the settings file is not written
@@ -94,10 +96,10 @@ void HostileTest::undecodableNameIsLeftOut()
 
     ProgramRun run(dir.path());
     frmTextEdit *w = run.start();
-    QCOMPARE(w->File2->ListCount(), 1);
-    w->File2->SetSelected(0, true);
+    QCOMPARE(File2(w)->ListCount(), 1);
+    File2(w)->SetSelected(0, true);
     QVERIFY(!w->Changed());
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("good\r\n"));
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("good\r\n"));
     QVERIFY(QFile::exists(QFile::decodeName(raw)) == false);
     QCOMPARE(::access(raw.constData(), F_OK), 0);
 }
@@ -195,11 +197,11 @@ void HostileTest::contents()
     QVERIFY(writeAll(file, bytes));
     ProgramRun run(dir.path());
     frmTextEdit *w = run.start();
-    w->File2->SetSelected(0, true);
+    File2(w)->SetSelected(0, true);
     QVERIFY(!w->Changed());
-    w->txtTXT->insertPlainText(QStringLiteral("Z"));
-    w->txtTXT->deletePreviousChar();
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    txtTXT(w)->insertPlainText(QStringLiteral("Z"));
+    txtTXT(w)->deletePreviousChar();
+    QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QVERIFY(readAll(file) == saved);
 }
 

@@ -7,6 +7,7 @@
 #include "forms/folderlist.h"
 #include "forms/label.h"
 #include "forms/textbox.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
 
@@ -21,30 +22,30 @@ namespace {
 QHash<QString, forms::Placeable *> controls(frmTextEdit &w)
 {
     return {
-        {"frmButtonsCSS", w.frmButtonsCSS},
-        {"cmdCancelCSS", w.cmdCancelCSS},
-        {"cmdSaveCSS", w.cmdSaveCSS},
-        {"cmdHTML", w.cmdHTML},
-        {"chkGreen", w.chkGreen},
-        {"chkDark", w.chkDark},
-        {"chkPattern", w.chkPattern},
-        {"txtPattern", w.txtPattern},
-        {"cmdCSS", w.cmdCSS},
-        {"cmdUmlaute", w.cmdUmlaute},
-        {"chkJumpEnd", w.chkJumpEnd},
-        {"cmdTop", w.cmdTop},
-        {"cmdRefresh", w.cmdRefresh},
-        {"File2", w.File2},
-        {"frmButtons", w.frmButtons},
-        {"cmdSave", w.cmdSave},
-        {"cmdCancel", w.cmdCancel},
-        {"dummy", w.dummy},
-        {"Dir2", w.Dir2},
-        {"Drive1", w.Drive1},
-        {"txtCSS", w.txtCSS},
-        {"txtTXT", w.txtTXT},
-        {"lblSplitH", w.lblSplitH},
-        {"lblSplitV", w.lblSplitV},
+        {"frmButtonsCSS", frmButtonsCSS(&w)},
+        {"cmdCancelCSS", cmdCancelCSS(&w)},
+        {"cmdSaveCSS", cmdSaveCSS(&w)},
+        {"cmdHTML", cmdHTML(&w)},
+        {"chkGreen", chkGreen(&w)},
+        {"chkDark", chkDark(&w)},
+        {"chkPattern", chkPattern(&w)},
+        {"txtPattern", txtPattern(&w)},
+        {"cmdCSS", cmdCSS(&w)},
+        {"cmdUmlaute", cmdUmlaute(&w)},
+        {"chkJumpEnd", chkJumpEnd(&w)},
+        {"cmdTop", cmdTop(&w)},
+        {"cmdRefresh", cmdRefresh(&w)},
+        {"File2", File2(&w)},
+        {"frmButtons", frmButtons(&w)},
+        {"cmdSave", cmdSave(&w)},
+        {"cmdCancel", cmdCancel(&w)},
+        {"dummy", dummy(&w)},
+        {"Dir2", Dir2(&w)},
+        {"Drive1", Drive1(&w)},
+        {"txtCSS", txtCSS(&w)},
+        {"txtTXT", txtTXT(&w)},
+        {"lblSplitH", lblSplitH(&w)},
+        {"lblSplitV", lblSplitV(&w)},
     };
 }
 
@@ -127,41 +128,42 @@ void LayoutTest::designGeometry()
 void LayoutTest::designLook()
 {
     frmTextEdit window;
-    QCOMPARE(window.cmdSave->text(), QStringLiteral("SPEICHERN"));
-    QCOMPARE(window.cmdCancel->text(), QStringLiteral("Abbrechen"));
-    QCOMPARE(window.cmdUmlaute->text(), QStringLiteral("Umlaute in HTML-Umlaute übersetzen"));
-    QCOMPARE(window.chkJumpEnd->text(), QStringLiteral("ans Ende springen"));
-    QCOMPARE(window.chkJumpEnd->toolTip(), QStringLiteral("beim Öffnen zum Ende der Datei springen"));
-    QCOMPARE(window.chkPattern->toolTip(), QStringLiteral("Eigene Dateiliste-Pattern aktivieren"));
-    QCOMPARE(window.cmdTop->toolTip(), QStringLiteral("Immer im Vordergrund"));
-    QCOMPARE(window.cmdRefresh->toolTip(), QStringLiteral("neu einlesen"));
-    QCOMPARE(window.txtPattern->Text(), QStringLiteral("*.*;"));
-    QCOMPARE(window.cmdHTML->BackColor(), QColor(0xC0, 0xFF, 0xC0));
-    QCOMPARE(window.cmdCSS->BackColor(), QColor(0xE0, 0xE0, 0xE0));
-    QCOMPARE(window.cmdRefresh->BackColor(), QColor(0xC0, 0xC0, 0xFF));
-    QCOMPARE(window.File2->BackColor(), QColor(0xE0, 0xE0, 0xE0));
-    QCOMPARE(window.File2->ForeColor(), QColor(0x00, 0x00, 0x80));
-    QCOMPARE(window.Dir2->BackColor(), QColor(0x80, 0x80, 0x80));
-    QCOMPARE(window.Dir2->ForeColor(), QColor(0xFF, 0xFF, 0xFF));
-    QCOMPARE(window.Drive1->BackColor(), QColor(0x80, 0x80, 0x80));
-    QCOMPARE(window.txtTXT->BackColor(), QColor(0xFF, 0xFF, 0xFF));
-    QVERIFY(window.txtTXT->Visible());
-    QVERIFY(!window.txtCSS->Visible());
-    QVERIFY(window.frmButtons->Visible());
-    QVERIFY(!window.frmButtonsCSS->Visible());
-    QVERIFY(!window.cmdTop->icon().isNull());
-    QVERIFY(!window.cmdRefresh->icon().isNull());
-    QVERIFY(window.txtTXT->font().fixedPitch() || QFontInfo(window.txtTXT->font()).fixedPitch());
-    QVERIFY(window.cmdSave->font().bold());
+    QCOMPARE(cmdSave(&window)->text(), QStringLiteral("SPEICHERN"));
+    QCOMPARE(cmdCancel(&window)->text(), QStringLiteral("Abbrechen"));
+    QCOMPARE(cmdUmlaute(&window)->text(), QStringLiteral("Umlaute in HTML-Umlaute übersetzen"));
+    QCOMPARE(chkJumpEnd(&window)->text(), QStringLiteral("ans Ende springen"));
+    QCOMPARE(chkJumpEnd(&window)->toolTip(), QStringLiteral("beim Öffnen zum Ende der Datei springen"));
+    QCOMPARE(chkPattern(&window)->toolTip(), QStringLiteral("Eigene Dateiliste-Pattern aktivieren"));
+    QCOMPARE(cmdTop(&window)->toolTip(), QStringLiteral("Immer im Vordergrund"));
+    QCOMPARE(cmdRefresh(&window)->toolTip(), QStringLiteral("neu einlesen"));
+    QCOMPARE(txtPattern(&window)->Text(), QStringLiteral("*.*;"));
+    QCOMPARE(cmdHTML(&window)->BackColor(), QColor(0xC0, 0xFF, 0xC0));
+    QCOMPARE(cmdCSS(&window)->BackColor(), QColor(0xE0, 0xE0, 0xE0));
+    QCOMPARE(cmdRefresh(&window)->BackColor(), QColor(0xC0, 0xC0, 0xFF));
+    QCOMPARE(File2(&window)->BackColor(), QColor(0xE0, 0xE0, 0xE0));
+    QCOMPARE(File2(&window)->ForeColor(), QColor(0x00, 0x00, 0x80));
+    QCOMPARE(Dir2(&window)->BackColor(), QColor(0x80, 0x80, 0x80));
+    QCOMPARE(Dir2(&window)->ForeColor(), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(Drive1(&window)->BackColor(), QColor(0x80, 0x80, 0x80));
+    QCOMPARE(txtTXT(&window)->BackColor(), QColor(0xFF, 0xFF, 0xFF));
+    QVERIFY(txtTXT(&window)->Visible());
+    QVERIFY(!txtCSS(&window)->Visible());
+    QVERIFY(frmButtons(&window)->Visible());
+    QVERIFY(!frmButtonsCSS(&window)->Visible());
+    QVERIFY(!cmdTop(&window)->icon().isNull());
+    QVERIFY(!cmdRefresh(&window)->icon().isNull());
+    QVERIFY(txtTXT(&window)->font().fixedPitch() || QFontInfo(txtTXT(&window)->font()).fixedPitch());
+    QVERIFY(cmdSave(&window)->font().bold());
     // Every control without a caption has an accessible name.
-    for (QWidget *w : {static_cast<QWidget *>(window.cmdTop), static_cast<QWidget *>(window.cmdRefresh),
-                       static_cast<QWidget *>(window.chkPattern), static_cast<QWidget *>(window.File2),
-                       static_cast<QWidget *>(window.Dir2), static_cast<QWidget *>(window.Drive1),
-                       static_cast<QWidget *>(window.txtTXT)})
+    for (QWidget *w : {static_cast<QWidget *>(cmdTop(&window)), static_cast<QWidget *>(cmdRefresh(&window)),
+                       static_cast<QWidget *>(chkPattern(&window)), static_cast<QWidget *>(File2(&window)),
+                       static_cast<QWidget *>(Dir2(&window)), static_cast<QWidget *>(Drive1(&window)),
+                       static_cast<QWidget *>(txtTXT(&window))})
         QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
     // A screen reader tells the two panes apart by name.
-    QCOMPARE(QAccessible::queryAccessibleInterface(window.txtTXT)->text(QAccessible::Name), QStringLiteral("Dokument"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(window.txtCSS)->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(txtTXT(&window))->text(QAccessible::Name),
+             QStringLiteral("Dokument"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(txtCSS(&window))->text(QAccessible::Name),
              QStringLiteral("Stylesheet"));
 }
 
@@ -233,25 +235,25 @@ void LayoutTest::resizeLaysOut()
     window->SetHeight(9000);
     QApplication::processEvents();
 
-    const int L = window->lblSplitH->Left();
-    const int T = window->lblSplitV->Top();
-    QCOMPARE(window->txtTXT->Left(), L + 120);
-    QCOMPARE(window->txtTXT->Width(), 15000 - L - 330);
-    QCOMPARE(window->txtTXT->Height(), 9000 - 940);
-    QCOMPARE(window->txtTXT->Top(), 390);
-    QCOMPARE(window->txtCSS->Left(), window->txtTXT->Left());
-    QCOMPARE(window->txtCSS->Top(), window->txtTXT->Top());
-    QCOMPARE(window->txtCSS->Width(), window->txtTXT->Width());
-    QCOMPARE(window->txtCSS->Height(), window->txtTXT->Height());
-    QCOMPARE(window->frmButtons->Top(), 9000 - 1610);
-    QCOMPARE(window->frmButtonsCSS->Top(), 9000 - 1610);
-    QCOMPARE(window->frmButtons->Width(), window->File2->Width());
-    QCOMPARE(window->File2->Top(), T + 120);
-    QCOMPARE(window->File2->Height(), 9000 - T - 1600);
-    QCOMPARE(window->lblSplitH->Height(), 9000 - 940);
+    const int L = lblSplitH(window)->Left();
+    const int T = lblSplitV(window)->Top();
+    QCOMPARE(txtTXT(window)->Left(), L + 120);
+    QCOMPARE(txtTXT(window)->Width(), 15000 - L - 330);
+    QCOMPARE(txtTXT(window)->Height(), 9000 - 940);
+    QCOMPARE(txtTXT(window)->Top(), 390);
+    QCOMPARE(txtCSS(window)->Left(), txtTXT(window)->Left());
+    QCOMPARE(txtCSS(window)->Top(), txtTXT(window)->Top());
+    QCOMPARE(txtCSS(window)->Width(), txtTXT(window)->Width());
+    QCOMPARE(txtCSS(window)->Height(), txtTXT(window)->Height());
+    QCOMPARE(frmButtons(window)->Top(), 9000 - 1610);
+    QCOMPARE(frmButtonsCSS(window)->Top(), 9000 - 1610);
+    QCOMPARE(frmButtons(window)->Width(), File2(window)->Width());
+    QCOMPARE(File2(window)->Top(), T + 120);
+    QCOMPARE(File2(window)->Height(), 9000 - T - 1600);
+    QCOMPARE(lblSplitH(window)->Height(), 9000 - 940);
     // The top row and the drive list never move.
-    QCOMPARE(window->cmdCSS->Left(), 10980);
-    QCOMPARE(window->Drive1->Width(), 2475);
+    QCOMPARE(cmdCSS(window)->Left(), 10980);
+    QCOMPARE(Drive1(window)->Width(), 2475);
 }
 
 void LayoutTest::tinyWindowSkipsNegativeSizes()
@@ -260,18 +262,18 @@ void LayoutTest::tinyWindowSkipsNegativeSizes()
     ProgramRun run(dir.path());
     run.writeSettings({"Top=0", "Left=0"});
     frmTextEdit *window = run.start();
-    const int editorHeight = window->txtTXT->Height();
-    const int fileHeight = window->File2->Height();
+    const int editorHeight = txtTXT(window)->Height();
+    const int fileHeight = File2(window)->Height();
     window->SetHeight(600);
     QApplication::processEvents();
     // Sizes that come out negative are refused; positions still follow.
-    QCOMPARE(window->txtTXT->Height(), editorHeight);
-    QCOMPARE(window->File2->Height(), fileHeight);
-    QCOMPARE(window->frmButtons->Top(), window->Height() - 1610);
+    QCOMPARE(txtTXT(window)->Height(), editorHeight);
+    QCOMPARE(File2(window)->Height(), fileHeight);
+    QCOMPARE(frmButtons(window)->Top(), window->Height() - 1610);
 
     window->SetHeight(8445);
     QApplication::processEvents();
-    QCOMPARE(window->txtTXT->Height(), 8445 - 940);
+    QCOMPARE(txtTXT(window)->Height(), 8445 - 940);
 }
 
 void LayoutTest::dragVerticalBar()
@@ -280,7 +282,7 @@ void LayoutTest::dragVerticalBar()
     ProgramRun run(dir.path());
     run.writeSettings({"Top=0", "Left=0", "Width=13620"});
     frmTextEdit *window = run.start();
-    forms::Label *bar = window->lblSplitH;
+    forms::Label *bar = lblSplitH(window);
     QCOMPARE(bar->Left(), 2595);
 
     // Grab the bar 4 pixels from its left edge and move 20 pixels right.
@@ -288,20 +290,20 @@ void LayoutTest::dragVerticalBar()
     moveOver(bar, QPoint(24, 100), Qt::LeftButton);
     QCOMPARE(bar->Left(), 2595 + 300);
     QCOMPARE(bar->BackColor(), barLit);
-    QCOMPARE(window->Dir2->Width(), 2895 - 120);
-    QCOMPARE(window->File2->Width(), 2895 - 120);
-    QCOMPARE(window->lblSplitV->Width(), 2895 - 120);
-    QCOMPARE(window->txtTXT->Left(), 2895 + 120);
-    QCOMPARE(window->txtTXT->Width(), 13620 - 2895 - 330);
-    QCOMPARE(window->cmdRefresh->Left(), 2895 - 350);
-    QCOMPARE(window->cmdSave->Width(), 2895 - 120 - 240);
-    QCOMPARE(window->Drive1->Width(), 2475);
+    QCOMPARE(Dir2(window)->Width(), 2895 - 120);
+    QCOMPARE(File2(window)->Width(), 2895 - 120);
+    QCOMPARE(lblSplitV(window)->Width(), 2895 - 120);
+    QCOMPARE(txtTXT(window)->Left(), 2895 + 120);
+    QCOMPARE(txtTXT(window)->Width(), 13620 - 2895 - 330);
+    QCOMPARE(cmdRefresh(window)->Left(), 2895 - 350);
+    QCOMPARE(cmdSave(window)->Width(), 2895 - 120 - 240);
+    QCOMPARE(Drive1(window)->Width(), 2475);
 
     // The next resize keeps the new bar position.
     window->SetHeight(8000);
     QApplication::processEvents();
     QCOMPARE(bar->Left(), 2895);
-    QCOMPARE(window->txtTXT->Left(), 2895 + 120);
+    QCOMPARE(txtTXT(window)->Left(), 2895 + 120);
 }
 
 void LayoutTest::dragToFarLeft()
@@ -310,17 +312,17 @@ void LayoutTest::dragToFarLeft()
     ProgramRun run(dir.path());
     run.writeSettings({"Top=0", "Left=0", "Width=13620"});
     frmTextEdit *window = run.start();
-    forms::Label *bar = window->lblSplitH;
-    const int dirWidth = window->Dir2->Width();
+    forms::Label *bar = lblSplitH(window);
+    const int dirWidth = Dir2(window)->Width();
 
     pressOn(bar, QPoint(0, 50), Qt::LeftButton);
     moveOver(bar, QPoint(-170, 50), Qt::LeftButton);
     QCOMPARE(bar->Left(), 2595 - 2550);
     // L below 120: widths would be negative and stay as they were.
-    QCOMPARE(window->Dir2->Width(), dirWidth);
-    QCOMPARE(window->File2->Width(), dirWidth);
-    QCOMPARE(window->txtTXT->Left(), 45 + 120);
-    QCOMPARE(window->cmdRefresh->Left(), 45 - 350);
+    QCOMPARE(Dir2(window)->Width(), dirWidth);
+    QCOMPARE(File2(window)->Width(), dirWidth);
+    QCOMPARE(txtTXT(window)->Left(), 45 + 120);
+    QCOMPARE(cmdRefresh(window)->Left(), 45 - 350);
 }
 
 void LayoutTest::rightButtonOnlyHighlights()
@@ -328,7 +330,7 @@ void LayoutTest::rightButtonOnlyHighlights()
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     frmTextEdit *window = run.start();
-    forms::Label *bar = window->lblSplitH;
+    forms::Label *bar = lblSplitH(window);
     pressOn(bar, QPoint(4, 100), Qt::RightButton);
     moveOver(bar, QPoint(40, 100), Qt::RightButton);
     QCOMPARE(bar->Left(), 2595);
@@ -341,17 +343,17 @@ void LayoutTest::dragHorizontalBar()
     ProgramRun run(dir.path());
     run.writeSettings({"Top=0", "Left=0", "Height=8445"});
     frmTextEdit *window = run.start();
-    forms::Label *bar = window->lblSplitV;
+    forms::Label *bar = lblSplitV(window);
     QCOMPARE(bar->Top(), 2775);
 
     pressOn(bar, QPoint(50, 2), Qt::LeftButton);
     moveOver(bar, QPoint(50, 12), Qt::LeftButton);
     QCOMPARE(bar->Top(), 2775 + 150);
     QCOMPARE(bar->BackColor(), barLit);
-    QCOMPARE(window->Dir2->Height(), 2925 - 420);
-    QCOMPARE(window->File2->Top(), 2925 + 120);
-    QCOMPARE(window->File2->Height(), 8445 - 2925 - 1600);
-    QCOMPARE(window->cmdRefresh->Top(), 2925 + 150);
+    QCOMPARE(Dir2(window)->Height(), 2925 - 420);
+    QCOMPARE(File2(window)->Top(), 2925 + 120);
+    QCOMPARE(File2(window)->Height(), 8445 - 2925 - 1600);
+    QCOMPARE(cmdRefresh(window)->Top(), 2925 + 150);
 }
 
 void LayoutTest::highlightReset()
@@ -359,31 +361,31 @@ void LayoutTest::highlightReset()
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     frmTextEdit *window = run.start();
-    moveOver(window->lblSplitH, QPoint(2, 2), Qt::NoButton);
-    moveOver(window->lblSplitV, QPoint(2, 2), Qt::NoButton);
-    QCOMPARE(window->lblSplitH->BackColor(), barLit);
+    moveOver(lblSplitH(window), QPoint(2, 2), Qt::NoButton);
+    moveOver(lblSplitV(window), QPoint(2, 2), Qt::NoButton);
+    QCOMPARE(lblSplitH(window)->BackColor(), barLit);
 
     // Buttons and check boxes leave the bars lit.
-    moveOver(window->cmdCSS, QPoint(2, 2), Qt::NoButton);
-    moveOver(window->chkDark, QPoint(2, 2), Qt::NoButton);
-    QCOMPARE(window->lblSplitH->BackColor(), barLit);
+    moveOver(cmdCSS(window), QPoint(2, 2), Qt::NoButton);
+    moveOver(chkDark(window), QPoint(2, 2), Qt::NoButton);
+    QCOMPARE(lblSplitH(window)->BackColor(), barLit);
 
     // The document pane resets both.
-    moveOver(window->txtTXT->viewport(), QPoint(5, 5), Qt::NoButton);
-    QCOMPARE(window->lblSplitH->BackColor(), barNormal);
-    QCOMPARE(window->lblSplitV->BackColor(), barNormal);
+    moveOver(txtTXT(window)->viewport(), QPoint(5, 5), Qt::NoButton);
+    QCOMPARE(lblSplitH(window)->BackColor(), barNormal);
+    QCOMPARE(lblSplitV(window)->BackColor(), barNormal);
 
-    moveOver(window->lblSplitV, QPoint(2, 2), Qt::NoButton);
-    moveOver(window->File2->viewport(), QPoint(5, 5), Qt::NoButton);
-    QCOMPARE(window->lblSplitV->BackColor(), barNormal);
+    moveOver(lblSplitV(window), QPoint(2, 2), Qt::NoButton);
+    moveOver(File2(window)->viewport(), QPoint(5, 5), Qt::NoButton);
+    QCOMPARE(lblSplitV(window)->BackColor(), barNormal);
 
-    moveOver(window->lblSplitV, QPoint(2, 2), Qt::NoButton);
-    moveOver(window->Dir2->viewport(), QPoint(5, 5), Qt::NoButton);
-    QCOMPARE(window->lblSplitV->BackColor(), barNormal);
+    moveOver(lblSplitV(window), QPoint(2, 2), Qt::NoButton);
+    moveOver(Dir2(window)->viewport(), QPoint(5, 5), Qt::NoButton);
+    QCOMPARE(lblSplitV(window)->BackColor(), barNormal);
 
-    moveOver(window->lblSplitH, QPoint(2, 2), Qt::NoButton);
+    moveOver(lblSplitH(window), QPoint(2, 2), Qt::NoButton);
     moveOver(window, QPoint(1, 1), Qt::NoButton);
-    QCOMPARE(window->lblSplitH->BackColor(), barNormal);
+    QCOMPARE(lblSplitH(window)->BackColor(), barNormal);
 }
 
 void LayoutTest::tabOrder_data()

@@ -6,6 +6,7 @@
 #include "forms/placeable.h"
 #include "forms/textbox.h"
 #include "platform/window.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
 
@@ -53,17 +54,17 @@ void OptionsTest::colourScheme()
     frmTextEdit *w = run.start();
     // The stylesheet view shows while the scheme changes.
     w->cmdHTML_MouseDown(1, 0, 0, 0);
-    w->chkGreen->SetValue(green);
-    w->chkDark->SetValue(dark);
-    for (forms::TextBox *box : {w->txtTXT, w->txtCSS}) {
+    chkGreen(w)->SetValue(green);
+    chkDark(w)->SetValue(dark);
+    for (forms::TextBox *box : {txtTXT(w), txtCSS(w)}) {
         QCOMPARE(box->BackColor(), back);
         QCOMPARE(box->ForeColor(), fore);
         QCOMPARE(box->palette().color(QPalette::Base), back);
         QCOMPARE(box->palette().color(QPalette::Text), fore);
     }
     // Nothing else changes colour.
-    QCOMPARE(w->File2->palette().color(QPalette::Base).isValid(), true);
-    QCOMPARE(w->cmdCSS->BackColor(), forms::rgb(0xE0E0E0));
+    QCOMPARE(File2(w)->palette().color(QPalette::Base).isValid(), true);
+    QCOMPARE(cmdCSS(w)->BackColor(), forms::rgb(0xE0E0E0));
 }
 
 void OptionsTest::schemeByClicks()
@@ -71,14 +72,14 @@ void OptionsTest::schemeByClicks()
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     frmTextEdit *w = run.start();
-    QTest::mouseClick(w->chkDark, Qt::LeftButton);
-    QTest::mouseClick(w->chkGreen, Qt::LeftButton);
-    QCOMPARE(w->txtTXT->ForeColor(), forms::rgb(0x00FF00));
+    QTest::mouseClick(chkDark(w), Qt::LeftButton);
+    QTest::mouseClick(chkGreen(w), Qt::LeftButton);
+    QCOMPARE(txtTXT(w)->ForeColor(), forms::rgb(0x00FF00));
     // Unticking Dark with Green ticked gives dark green on white, not black.
-    QTest::mouseClick(w->chkDark, Qt::LeftButton);
-    QCOMPARE(w->txtTXT->BackColor(), forms::rgb(0xFFFFFF));
-    QCOMPARE(w->txtTXT->ForeColor(), forms::rgb(0x004000));
-    QCOMPARE(w->txtCSS->ForeColor(), forms::rgb(0x004000));
+    QTest::mouseClick(chkDark(w), Qt::LeftButton);
+    QCOMPARE(txtTXT(w)->BackColor(), forms::rgb(0xFFFFFF));
+    QCOMPARE(txtTXT(w)->ForeColor(), forms::rgb(0x004000));
+    QCOMPARE(txtCSS(w)->ForeColor(), forms::rgb(0x004000));
 }
 
 void OptionsTest::alwaysOnTopToggles()
@@ -86,21 +87,21 @@ void OptionsTest::alwaysOnTopToggles()
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     frmTextEdit *w = run.start();
-    w->txtTXT->SetText(QStringLiteral("kept"));
+    txtTXT(w)->SetText(QStringLiteral("kept"));
     const QRect before = w->geometry();
     QCOMPARE(w->OnTop(), 0);
     QVERIFY(!platform::isWindowTopmost(w));
-    QTest::mouseClick(w->cmdTop, Qt::LeftButton);
+    QTest::mouseClick(cmdTop(w), Qt::LeftButton);
     QCOMPARE(w->OnTop(), 1);
     QVERIFY(platform::isWindowTopmost(w));
     QVERIFY(w->isVisible());
     QCOMPARE(w->geometry(), before);
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("kept"));
-    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->dummy));
-    QTest::mouseClick(w->cmdTop, Qt::LeftButton);
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("kept"));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(dummy(w)));
+    QTest::mouseClick(cmdTop(w), Qt::LeftButton);
     QCOMPARE(w->OnTop(), 0);
     QVERIFY(!platform::isWindowTopmost(w));
-    QCOMPARE(w->cmdTop->toolTip(), QStringLiteral("Immer im Vordergrund"));
+    QCOMPARE(cmdTop(w)->toolTip(), QStringLiteral("Immer im Vordergrund"));
 }
 
 void OptionsTest::umlautsConvertHiddenDocument()
@@ -108,16 +109,16 @@ void OptionsTest::umlautsConvertHiddenDocument()
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     frmTextEdit *w = run.start();
-    w->txtTXT->SetText(QStringLiteral("Grüße aus Köln\r\n"));
+    txtTXT(w)->SetText(QStringLiteral("Grüße aus Köln\r\n"));
     w->NoChanges();
-    w->txtCSS->SetText(QStringLiteral("/* Grüße */"));
+    txtCSS(w)->SetText(QStringLiteral("/* Grüße */"));
     w->NoChangesCSS();
     // The stylesheet view shows; the hidden document is converted all the same.
     w->cmdCSS_MouseDown(1, 0, 0, 0);
     QCOMPARE(w->ViewCSS(), 1);
-    QTest::mouseClick(w->cmdUmlaute, Qt::LeftButton);
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("Gr&uuml;&szlig;e aus K&ouml;ln\r\n"));
-    QCOMPARE(w->txtCSS->Text(), QStringLiteral("/* Grüße */"));
+    QTest::mouseClick(cmdUmlaute(w), Qt::LeftButton);
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("Gr&uuml;&szlig;e aus K&ouml;ln\r\n"));
+    QCOMPARE(txtCSS(w)->Text(), QStringLiteral("/* Grüße */"));
     QVERIFY(w->Changed());
     QVERIFY(!w->ChangedCSS());
 }
@@ -127,10 +128,10 @@ void OptionsTest::umlautsWithoutConvertibleText()
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     frmTextEdit *w = run.start();
-    w->txtTXT->SetText(QStringLiteral("a &lt; b & CAFÉ"));
+    txtTXT(w)->SetText(QStringLiteral("a &lt; b & CAFÉ"));
     w->NoChanges();
-    QTest::mouseClick(w->cmdUmlaute, Qt::LeftButton);
-    QCOMPARE(w->txtTXT->Text(), QStringLiteral("a &lt; b & CAFÉ"));
+    QTest::mouseClick(cmdUmlaute(w), Qt::LeftButton);
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("a &lt; b & CAFÉ"));
     QVERIFY(!w->Changed());
 }
 

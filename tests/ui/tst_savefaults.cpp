@@ -2,10 +2,12 @@
 // file system refuses: the message appears exactly when the save failed,
 // the old bytes stay, nothing is left behind, and the window goes on.
 #include "app/appstate.h"
+#include "document/textdocument.h"
 #include "forms/commandbutton.h"
 #include "forms/filelist.h"
 #include "forms/textbox.h"
 #include "tests/faultinjection.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
 #include "tests/uitestsupport.h"
 #include "ui/main/frmtextedit.h"
@@ -95,13 +97,13 @@ void SaveFaultsTest::faults()
     program.writeSettings(
         {QStringLiteral("LastDir=") + native(folder) + QDir::separator(), QStringLiteral("LastCSS=") + native(file)});
     frmTextEdit *w = program.start();
-    forms::TextBox *box = stylesheet ? w->txtCSS : w->txtTXT;
-    forms::CommandButton *save = stylesheet ? w->cmdSaveCSS : w->cmdSave;
+    forms::TextBox *box = stylesheet ? txtCSS(w) : txtTXT(w);
+    forms::CommandButton *save = stylesheet ? cmdSaveCSS(w) : cmdSave(w);
     if (stylesheet) {
         w->cmdCSS_MouseDown(1, 0, 0, 0);
         QCOMPARE(w->ViewCSS(), 1);
     } else {
-        w->File2->SetSelected(0, true);
+        File2(w)->SetSelected(0, true);
     }
     QCOMPARE(box->Text(), QString::fromLatin1(oldBytes));
 
@@ -150,7 +152,7 @@ void SaveFaultsTest::faults()
     QVERIFY(stylesheet ? w->ChangedCSS() : w->Changed());
     QVERIFY(save->Enabled());
     QCOMPARE(save->BackColor(), QColor(0x00, 0xC0, 0x00));
-    QCOMPARE(w->File2->isEnabled(), stylesheet);
+    QCOMPARE(File2(w)->isEnabled(), stylesheet);
 }
 
 void SaveFaultsTest::symbolicLinkStaysLink_data()
@@ -176,14 +178,14 @@ void SaveFaultsTest::symbolicLinkStaysLink()
         {QStringLiteral("LastDir=") + native(dir.path() + QStringLiteral("/links")) + QDir::separator(),
          QStringLiteral("LastCSS=") + native(link)});
     frmTextEdit *w = program.start();
-    forms::TextBox *box = stylesheet ? w->txtCSS : w->txtTXT;
+    forms::TextBox *box = stylesheet ? txtCSS(w) : txtTXT(w);
     if (stylesheet)
         w->cmdCSS_MouseDown(1, 0, 0, 0);
     else
-        w->File2->SetSelected(0, true);
+        File2(w)->SetSelected(0, true);
     box->insertPlainText(QStringLiteral("new "));
     testsupport::MessageCapture messages;
-    QTest::mouseClick(stylesheet ? w->cmdSaveCSS : w->cmdSave, Qt::LeftButton);
+    QTest::mouseClick(stylesheet ? cmdSaveCSS(w) : cmdSave(w), Qt::LeftButton);
     QCOMPARE(messages.messages().size(), 0);
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readAll(target), QByteArray("new old line one\r\nold line two\r\n"));
@@ -199,14 +201,14 @@ void SaveFaultsTest::unreadableForUnprivilegedUser()
         program.writeSettings(
             {QStringLiteral("LastDir=") + native(folder + QStringLiteral("/files")) + QDir::separator()});
         frmTextEdit *w = program.start();
-        w->File2->SetSelected(0, true);
-        QCOMPARE(App().CurrentFile, native(folder + QStringLiteral("/files/secret.txt")));
-        QCOMPARE(w->txtTXT->Text(), QString());
+        File2(w)->SetSelected(0, true);
+        QCOMPARE(w->document().path(), native(folder + QStringLiteral("/files/secret.txt")));
+        QCOMPARE(txtTXT(w)->Text(), QString());
         QVERIFY(!w->Changed());
         // Saving over a file nobody may write fails with the message.
-        w->txtTXT->insertPlainText(QStringLiteral("x"));
+        txtTXT(w)->insertPlainText(QStringLiteral("x"));
         testsupport::MessageCapture messages;
-        QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+        QTest::mouseClick(cmdSave(w), Qt::LeftButton);
         QCOMPARE(messages.messages().size(), 1);
         return;
     }

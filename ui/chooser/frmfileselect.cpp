@@ -1,6 +1,5 @@
 #include "ui/chooser/frmfileselect.h"
 
-#include "app/appstate.h"
 #include "forms/commandbutton.h"
 #include "forms/drivelist.h"
 #include "forms/events.h"
@@ -15,8 +14,10 @@
 #include <QMimeData>
 #include <QPointer>
 
-frmFileSelect::frmFileSelect(QWidget *parent)
+frmFileSelect::frmFileSelect(const QString &caption, const QString &preselect, QWidget *parent)
     : forms::Form(parent)
+    , m_caption(caption)
+    , m_preselect(preselect)
 {
     setObjectName(QStringLiteral("frmFileSelect"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -67,13 +68,12 @@ frmFileSelect::frmFileSelect(QWidget *parent)
 
 void frmFileSelect::Form_Load()
 {
-    const AppState &app = App();
     support::CenterForm(*this);
     support::SetTopmost(this, true);
     raise();
-    SetCaption(app.ChooserCaption);
+    SetCaption(m_caption);
 
-    const QString preselect = app.ChooserFile;
+    const QString &preselect = m_preselect;
     if (preselect.isEmpty() || !support::FileExists(preselect))
         return;
     Drive1->SetDrive(platform::driveOf(preselect));
@@ -90,12 +90,9 @@ void frmFileSelect::Form_Load()
 void frmFileSelect::Form_Unload(int &cancel)
 {
     Q_UNUSED(cancel);
-    // The caller waits for as long as no answer is given: every other way
-    // of closing the window is a cancel.
-    if (!m_answered) {
-        m_answered = true;
-        App().ChooserResult = ChooserCancelled;
-    }
+    // Every way of closing the window other than a pick is a cancel.
+    if (!m_answered)
+        answer({});
 }
 
 void frmFileSelect::Drive1_Change()
@@ -130,8 +127,7 @@ void frmFileSelect::File1_DblClick()
     if (name.isEmpty())
         return;
     QString folder = File1->Path();
-    App().ChooserFile = support::AddBackslash(folder) + name;
-    answer(ChooserPicked);
+    answer({true, support::AddBackslash(folder) + name});
 }
 
 void frmFileSelect::Command1_Click()
@@ -141,12 +137,14 @@ void frmFileSelect::Command1_Click()
 
 void frmFileSelect::Command2_Click()
 {
-    answer(ChooserCancelled);
+    answer({});
 }
 
-void frmFileSelect::answer(qint16 result)
+void frmFileSelect::answer(const ChooserAnswer &answer)
 {
     m_answered = true;
-    App().ChooserResult = result;
+    // The window is gone before the caller goes on; inside its own close,
+    // closing again does nothing.
     close();
+    emit Answered(answer);
 }

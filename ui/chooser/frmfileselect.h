@@ -10,21 +10,32 @@ class FolderList;
 } // namespace forms
 class QMimeData;
 
+// The chooser's answer: a picked file's full path, or cancelled.
+struct ChooserAnswer
+{
+    bool picked = false;
+    QString file;
+};
+Q_DECLARE_METATYPE(ChooserAnswer)
+
 // The stylesheet chooser: drive, folder and file list of CSS files. It
-// starts from ChooserFile with that file selected and answers once through
-// ChooserResult (0 picked, with ChooserFile set; 99 cancelled), then closes.
-// Every way of closing it other than a pick answers 99.
+// starts at the file to preselect, with that file selected, answers once
+// with Answered and then closes. Every way of closing it other than a pick
+// answers cancelled.
 class frmFileSelect : public forms::Form
 {
     Q_OBJECT
 public:
-    explicit frmFileSelect(QWidget *parent = nullptr);
+    frmFileSelect(const QString &caption, const QString &preselect, QWidget *parent = nullptr);
 
     forms::DriveList *Drive1;
     forms::FolderList *Dir1;
     forms::FileList *File1;
     forms::CommandButton *Command1;
     forms::CommandButton *Command2;
+
+signals:
+    void Answered(const ChooserAnswer &answer);
 
 protected:
     void Form_Load() override;
@@ -37,7 +48,9 @@ private:
     void File1_DblClick();
     void Command1_Click();
     void Command2_Click();
-    void answer(qint16 result);
+    void answer(const ChooserAnswer &answer);
 
+    QString m_caption;
+    QString m_preselect;
     bool m_answered = false;
 };

@@ -61,8 +61,7 @@ void frmTextEdit::File2_DblClick()
     if (Changed())
         return;
     QString folder = File2->Path();
-    App().CurrentFile = support::AddBackslash(folder) + File2->FileName();
-    support::ShellOpen(this, App().CurrentFile);
+    support::ShellOpen(this, support::AddBackslash(folder) + File2->FileName());
 }
 
 void frmTextEdit::File2_OLEDragDrop(const QMimeData *data)

@@ -2,7 +2,6 @@
 // Save and Cancel, and where the caret goes.
 #include "ui/main/frmtextedit.h"
 
-#include "app/appstate.h"
 #include "forms/checkbox.h"
 #include "forms/events.h"
 #include "forms/filelist.h"
@@ -25,6 +24,11 @@ void frmTextEdit::NoButtons()
     m_documentPane->NoButtons();
 }
 
+const document::TextDocument &frmTextEdit::document() const
+{
+    return m_documentPane->document();
+}
+
 void frmTextEdit::txtTXT_Change()
 {
     m_documentPane->onTextChange();
@@ -32,24 +36,21 @@ void frmTextEdit::txtTXT_Change()
 
 void frmTextEdit::File2_Click()
 {
-    // The name and the unsaved changes are checked before CurrentFile moves:
-    // otherwise a click raised while the document holds changes would point
-    // a later save of that text at another file.
+    // The name and the unsaved changes are checked before the document
+    // moves: otherwise a click raised while the document holds changes would
+    // point a later save of that text at another file.
     const QString name = File2->FileName();
     if (name.isEmpty())
         return;
     if (Changed())
         return;
     QString folder = File2->Path();
-    App().CurrentFile = support::AddBackslash(folder) + name;
+    const QString path = support::AddBackslash(folder) + name;
 
     txtTXT->SetText(QString());
     forms::DoEvents();
-    try {
-        m_documentPane->fillFromFile(App().CurrentFile);
-    } catch (const support::TextFileError &) {
-        // An unreadable file leaves the pane empty; a later save goes to it.
-    }
+    // An unreadable file leaves the pane empty, aimed at the file.
+    m_documentPane->fillFromFile(path);
     NoChanges();
     if (chkJumpEnd->Value() == 1)
         txtTXT->SetSelStart(txtTXT->Length());
@@ -58,7 +59,7 @@ void frmTextEdit::File2_Click()
 
 void frmTextEdit::cmdSave_Click()
 {
-    savePane(*m_documentPane, App().CurrentFile);
+    savePane(*m_documentPane);
 }
 
 void frmTextEdit::cmdCancel_Click()

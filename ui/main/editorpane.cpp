@@ -2,7 +2,7 @@
 
 #include "forms/commandbutton.h"
 #include "forms/textbox.h"
-#include "support/writetextfile.h"
+#include "support/writefailure.h"
 
 EditorPane::EditorPane(forms::TextBox *textBox, forms::CommandButton *saveButton, forms::CommandButton *cancelButton,
                        BrowserLock lockBrowser, QObject *parent)
@@ -16,7 +16,7 @@ EditorPane::EditorPane(forms::TextBox *textBox, forms::CommandButton *saveButton
 
 void EditorPane::NoChanges()
 {
-    m_changed = false;
+    m_document.setModified(false);
     NoButtons();
 }
 
@@ -42,17 +42,16 @@ void EditorPane::NoButtons()
 
 void EditorPane::onTextChange()
 {
-    m_changed = true;
+    m_document.setModified(true);
     MakeButtons();
 }
 
-void EditorPane::fillFromFile(const QString &path)
+bool EditorPane::fillFromFile(const QString &path)
 {
-    m_encoding = support::TextEncoding::Default;
-    support::TextEncoding encoding = support::TextEncoding::Default;
-    const QString text = support::ReadTextFile(path, &encoding);
-    m_encoding = encoding;
-    const QString tabbed = support::TabsToSpaces(text);
+    const std::optional<QString> text = m_document.load(path);
+    if (!text)
+        return false;
+    const QString tabbed = support::TabsToSpaces(*text);
     m_textBox->SetText(tabbed);
     // The box holds exactly `tabbed` now; normalising that, rather than a
     // copy read back from the box, spares copying a big document. Nothing
@@ -60,15 +59,16 @@ void EditorPane::fillFromFile(const QString &path)
     const QString normalized = support::NormalizeLineEnds(tabbed);
     if (!normalized.isSharedWith(tabbed))
         m_textBox->SetText(normalized);
+    return true;
 }
 
-bool EditorPane::Save(const QString &path)
+bool EditorPane::Save()
 {
     // Written straight from the text box's buffer: a copy of a big document
     // would cost more than the encoding and the write together.
     std::array<QStringView, 2> pieces = m_textBox->textPieces();
     support::TrimTrailingLineEnds(pieces);
-    if (!support::WriteTextFile(path, pieces, m_encoding))
+    if (!support::ReportWriteFailure(m_document.save(pieces)))
         return false;
     NoChanges();
     return true;

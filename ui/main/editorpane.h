@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/textfile.h"
+#include "document/textdocument.h"
 
 #include <QObject>
 #include <functional>
@@ -10,10 +10,10 @@ class CommandButton;
 class TextBox;
 } // namespace forms
 
-// The save/cancel mechanism of one editor: its text box, its unsaved-change
-// flag, its Save and Cancel buttons and the encoding of the file it holds.
-// The document and the stylesheet are two instances; the document's also
-// locks the file browser while it holds changes.
+// The save/cancel mechanism of one editor: its text box, the document it
+// holds (the file, its encoding and the unsaved-change flag) and its Save
+// and Cancel buttons. The document and the stylesheet are two instances;
+// the document's also locks the file browser while it holds changes.
 class EditorPane : public QObject
 {
     Q_OBJECT
@@ -23,7 +23,10 @@ public:
     EditorPane(forms::TextBox *textBox, forms::CommandButton *saveButton, forms::CommandButton *cancelButton,
                BrowserLock lockBrowser = {}, QObject *parent = nullptr);
 
-    bool changed() const { return m_changed; }
+    const document::TextDocument &document() const { return m_document; }
+    bool changed() const { return m_document.isModified(); }
+    // Aims the pane at a file without reading it.
+    void setPath(const QString &path) { m_document.setPath(path); }
 
     // Clears the flag and greys the buttons.
     void NoChanges();
@@ -35,23 +38,22 @@ public:
     // The text box's Change: the flag is set and the buttons light up.
     void onTextChange();
 
-    // Fills the box from the file: tabs as spaces, then line ends made CR LF.
-    // Throws support::TextFileError when the file cannot be read (the box
-    // keeps what it had).
-    void fillFromFile(const QString &path);
+    // Aims the pane at the file and fills the box from it: tabs as spaces,
+    // then line ends made CR LF. False when the file cannot be read; the box
+    // then keeps what it had.
+    bool fillFromFile(const QString &path);
 
     // Writes the text without its trailing line ends, in the encoding the
     // file was read in; the box's text stays as it is. Only a successful
     // write clears the changes: after a failure, which has shown its
     // message, they stay pending (and the browser locked), since nothing of
     // them reached the file.
-    bool Save(const QString &path);
+    bool Save();
 
 private:
     forms::TextBox *m_textBox;
     forms::CommandButton *m_saveButton;
     forms::CommandButton *m_cancelButton;
     BrowserLock m_lockBrowser;
-    bool m_changed = false;
-    support::TextEncoding m_encoding = support::TextEncoding::Default;
+    document::TextDocument m_document;
 };

@@ -248,11 +248,11 @@ void frmTextEdit::focusDummy()
     dummy->SetFocus();
 }
 
-void frmTextEdit::savePane(EditorPane &pane, const QString &path)
+void frmTextEdit::savePane(EditorPane &pane)
 {
     focusDummy();
     forms::DoEvents();
-    pane.Save(path);
+    pane.Save();
 }
 
 void frmTextEdit::Form_Load()

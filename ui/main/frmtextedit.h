@@ -2,6 +2,7 @@
 
 #include "forms/form.h"
 #include "ui/chooser/frmfileselect.h"
+#include "ui/main/windowstate.h"
 
 #include <QPointer>
 
@@ -16,6 +17,9 @@ class Label;
 class LineTextBox;
 class TextBox;
 } // namespace forms
+namespace document {
+class TextDocument;
+}
 class EditorPane;
 class QMimeData;
 
@@ -23,6 +27,11 @@ class QMimeData;
 // editors with their Save/Cancel buttons, and the window options. Its
 // behaviour is split by concern over several source files (layout,
 // browser, document, stylesheet, options).
+// The main window: the file browser column, the document and stylesheet
+// editors with their Save/Cancel buttons, and the window options. Its
+// behaviour is split by concern over several source files (layout,
+// browser, document, stylesheet, options, the state kept between runs).
+// Its controls are its own; tests reach them by their names.
 class frmTextEdit : public forms::Form
 {
     Q_OBJECT
@@ -30,58 +39,38 @@ public:
     explicit frmTextEdit(QWidget *parent = nullptr);
     ~frmTextEdit() override;
 
-    // Controls, named as the window's design names them.
-    forms::Frame *frmButtonsCSS;
-    forms::CommandButton *cmdCancelCSS;
-    forms::CommandButton *cmdSaveCSS;
-    forms::CommandButton *cmdHTML;
-    forms::CheckBox *chkGreen;
-    forms::CheckBox *chkDark;
-    forms::CheckBox *chkPattern;
-    forms::LineTextBox *txtPattern;
-    forms::CommandButton *cmdCSS;
-    forms::CommandButton *cmdUmlaute;
-    forms::CheckBox *chkJumpEnd;
-    forms::CommandButton *cmdTop;
-    forms::CommandButton *cmdRefresh;
-    forms::FileList *File2;
-    forms::Frame *frmButtons;
-    forms::CommandButton *cmdSave;
-    forms::CommandButton *cmdCancel;
-    forms::CommandButton *dummy;
-    forms::FolderList *Dir2;
-    forms::DriveList *Drive1;
-    forms::TextBox *txtCSS;
-    forms::TextBox *txtTXT;
-    forms::Label *lblSplitH;
-    forms::Label *lblSplitV;
+    // Start-up: the browser folder, stylesheet and colour options, then the
+    // size and place (centred when none is given or the place cannot be
+    // reached), the splitters and panel layout, the stylesheet's text, the
+    // file pattern and the unchanged state of both editors.
+    void applyState(const WindowState &state);
+    // Everything applyState takes, as the window stands now.
+    WindowState windowState() const;
 
-    // Public routines that start-up and other windows call.
+    // The files the two editors hold.
+    const document::TextDocument &document() const;
+    const document::TextDocument &stylesheet() const;
+
+    // Public routines that other windows and tests call.
     void NoChanges();
     void MakeButtons();
     void NoButtons();
     void NoChangesCSS();
-    void MakeButtonsCSS();
-    void NoButtonsCSS();
     void LayoutSplitH();
     void LayoutSplitV();
     void chkPattern_Click();
     void chkDark_Click();
-    // Fills the stylesheet pane from CssFile without showing it; a file that
-    // cannot be read leaves the pane as it was.
-    void fillStylesheet();
 
     // Form-level state.
     bool Changed() const;
     bool ChangedCSS() const;
     int ViewCSS() const { return m_viewCSS; }
     int OnTop() const { return m_onTop; }
-    // The chooser while it is open, for the tests and the close.
+    // The chooser while it is open.
     frmFileSelect *chooser() const { return m_chooser; }
-    bool waitingForChooser() const { return m_waitingForChooser; }
 
-    // Event handlers, public so that tests and start-up can run them as the
-    // platform would.
+    // Event handlers, public so that tests can run them as the platform
+    // would.
     void Form_MouseMove(int button, int shift, double x, double y) override;
     void cmdCSS_MouseDown(int button, int shift, double x, double y);
     void cmdHTML_MouseDown(int button, int shift, double x, double y);
@@ -100,6 +89,10 @@ private:
     void createControls();
     void connectHandlers();
     void applyTabOrder();
+
+    // The state kept between runs.
+    void placeWindow(const WindowState &state);
+    bool reachable() const;
 
     // Layout and splitters.
     void lblSplitH_MouseDown(int button, int shift, double x, double y);
@@ -130,7 +123,8 @@ private:
     void txtCSS_Change();
     void cmdSaveCSS_Click();
     void cmdCancelCSS_Click();
-    bool chooseStylesheet();
+    void openChooser();
+    void chooserAnswered(const ChooserAnswer &answer);
     void loadStylesheet();
     void showView(int viewCSS);
 
@@ -141,7 +135,33 @@ private:
 
     void focusDummy();
     // Save of either pane: the focus to dummy, pending events, the write.
-    void savePane(EditorPane &pane, const QString &path);
+    void savePane(EditorPane &pane);
+
+    // Controls, named as the window's design names them.
+    forms::Frame *frmButtonsCSS;
+    forms::CommandButton *cmdCancelCSS;
+    forms::CommandButton *cmdSaveCSS;
+    forms::CommandButton *cmdHTML;
+    forms::CheckBox *chkGreen;
+    forms::CheckBox *chkDark;
+    forms::CheckBox *chkPattern;
+    forms::LineTextBox *txtPattern;
+    forms::CommandButton *cmdCSS;
+    forms::CommandButton *cmdUmlaute;
+    forms::CheckBox *chkJumpEnd;
+    forms::CommandButton *cmdTop;
+    forms::CommandButton *cmdRefresh;
+    forms::FileList *File2;
+    forms::Frame *frmButtons;
+    forms::CommandButton *cmdSave;
+    forms::CommandButton *cmdCancel;
+    forms::CommandButton *dummy;
+    forms::FolderList *Dir2;
+    forms::DriveList *Drive1;
+    forms::TextBox *txtCSS;
+    forms::TextBox *txtTXT;
+    forms::Label *lblSplitH;
+    forms::Label *lblSplitV;
 
     EditorPane *m_documentPane = nullptr;
     EditorPane *m_stylesheetPane = nullptr;
@@ -151,6 +171,5 @@ private:
     double m_dragStartX = 0;
     double m_dragStartY = 0;
     QPointer<frmFileSelect> m_chooser;
-    bool m_waitingForChooser = false;
     bool m_closing = false;
 };

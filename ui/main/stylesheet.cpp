@@ -2,10 +2,8 @@
 // stylesheet through the chooser window, loading, Save and Cancel.
 #include "ui/main/frmtextedit.h"
 
-#include "app/appstate.h"
 #include "app/programsettings.h"
 #include "forms/commandbutton.h"
-#include "forms/events.h"
 #include "forms/label.h"
 #include "forms/textbox.h"
 #include "support/textfile.h"
@@ -17,19 +15,14 @@ void frmTextEdit::NoChangesCSS()
     m_stylesheetPane->NoChanges();
 }
 
-void frmTextEdit::MakeButtonsCSS()
-{
-    m_stylesheetPane->MakeButtons();
-}
-
-void frmTextEdit::NoButtonsCSS()
-{
-    m_stylesheetPane->NoButtons();
-}
-
 void frmTextEdit::txtCSS_Change()
 {
     m_stylesheetPane->onTextChange();
+}
+
+const document::TextDocument &frmTextEdit::stylesheet() const
+{
+    return m_stylesheetPane->document();
 }
 
 void frmTextEdit::cmdCSS_MouseDown(int button, int shift, double x, double y)
@@ -37,80 +30,58 @@ void frmTextEdit::cmdCSS_MouseDown(int button, int shift, double x, double y)
     Q_UNUSED(shift);
     Q_UNUSED(x);
     Q_UNUSED(y);
-    AppState &app = App();
-    bool choose = button == 2 || m_viewCSS == 1;
-    bool load = false;
-    if (!choose) {
+    if (button != 2 && m_viewCSS != 1) {
         if (!txtCSS->Text().isEmpty()) {
             showView(1);
             return;
         }
-        if (!app.CssFile.isEmpty() && support::FileExists(app.CssFile))
-            load = true;
-        else
-            choose = true;
-    }
-    if (choose) {
-        if (!chooseStylesheet())
+        const QString &path = stylesheet().path();
+        if (!path.isEmpty() && support::FileExists(path)) {
+            loadStylesheet();
+            showView(1);
             return;
-        app.CssFile = app.ChooserFile;
-        WriteSetting(settingkeys::LastCSS, app.CssFile);
-        load = true;
+        }
     }
-    if (load)
-        loadStylesheet();
-    showView(1);
+    openChooser();
 }
 
-bool frmTextEdit::chooseStylesheet()
+void frmTextEdit::openChooser()
 {
-    AppState &app = App();
-    if (m_waitingForChooser) {
-        // A second press while the chooser is open brings it forward; the
-        // first press is still waiting for its answer.
-        if (m_chooser)
-            m_chooser->raise();
-        return false;
+    // A second press while the chooser is open brings it forward.
+    if (m_chooser) {
+        m_chooser->raise();
+        return;
     }
-    app.ChooserResult = ChooserOpen;
-    app.ChooserFile = app.CssFile;
-    app.ChooserCaption = QStringLiteral("CSS-Datei auswählen");
-    // The chooser is loaded afresh for every showing; one that has answered
-    // is on its way out.
-    m_chooser = new frmFileSelect();
+    // The chooser is loaded afresh for every showing and answers once; the
+    // window goes on when it does, and the user may work on meanwhile.
+    m_chooser = new frmFileSelect(QStringLiteral("CSS-Datei auswählen"), stylesheet().path());
+    connect(m_chooser, &frmFileSelect::Answered, this, &frmTextEdit::chooserAnswered);
     m_chooser->Load();
     m_chooser->Show();
+}
 
-    // Block until the next event rather than poll, so the wait costs no CPU.
-    m_waitingForChooser = true;
-    while (app.ChooserResult == ChooserOpen && !m_closing && m_chooser)
-        forms::WaitForEvents();
-    m_waitingForChooser = false;
-    if (app.ChooserResult == ChooserOpen)
-        app.ChooserResult = ChooserCancelled;
-
-    if (app.ChooserResult == ChooserCancelled) {
-        if (!m_closing)
-            focusDummy();
-        return false;
+void frmTextEdit::chooserAnswered(const ChooserAnswer &answer)
+{
+    // The chooser that answered is on its way out.
+    m_chooser = nullptr;
+    if (m_closing)
+        return;
+    if (!answer.picked) {
+        focusDummy();
+        return;
     }
-    return !m_closing;
+    m_stylesheetPane->setPath(answer.file);
+    WriteSetting(settingkeys::LastCSS, answer.file);
+    loadStylesheet();
+    showView(1);
 }
 
 void frmTextEdit::loadStylesheet()
 {
     txtCSS->SetText(QString());
-    fillStylesheet();
+    // An unreadable stylesheet leaves the pane empty, aimed at the file.
+    m_stylesheetPane->fillFromFile(stylesheet().path());
     NoChangesCSS();
-}
-
-void frmTextEdit::fillStylesheet()
-{
-    try {
-        m_stylesheetPane->fillFromFile(App().CssFile);
-    } catch (const support::TextFileError &) {
-        // An unreadable stylesheet leaves the pane as it was.
-    }
 }
 
 void frmTextEdit::showView(int viewCSS)
@@ -138,7 +109,7 @@ void frmTextEdit::cmdHTML_MouseDown(int button, int shift, double x, double y)
 
 void frmTextEdit::cmdSaveCSS_Click()
 {
-    savePane(*m_stylesheetPane, App().CssFile);
+    savePane(*m_stylesheetPane);
 }
 
 void frmTextEdit::cmdCancelCSS_Click()
