@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test headless: the test suite in a debug
-# build, the same suite again under AddressSanitizer and
+# build, each of its test functions once more on its own, the same suite
+# again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and each fuzzer for a short while. First it
 # checks that every C++ file is formatted as .clang-format says.
 #
@@ -22,15 +23,17 @@ fi
 
 passed=0
 failed=0
-# Runs ctest in a build folder; its exit status is the verdict. The counts
-# of its last line only feed the summary.
+# Runs ctest in a build folder, with further ctest options if given; its
+# exit status is the verdict. The counts of its last line only feed the
+# summary.
 run_suite() {
     local build="$1"
+    shift
     local log
     log=$(mktemp)
     local status=0
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure --no-tests=error -j "$BUILD_JOBS" \
-        --timeout 600 2>&1 | tee "$log" || status=$?
+        --timeout 600 "$@" 2>&1 | tee "$log" || status=$?
     local line
     line=$(grep -E "tests passed, [0-9]+ tests? failed out of [0-9]+" "$log" | tail -n 1 || true)
     rm -f "$log"
@@ -59,9 +62,13 @@ fi
 
 echo "== Tests (debug build)"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENWICK_TESTS=ON -DBRENWICK_BENCH=ON \
-    "${launcher[@]}" >/dev/null
+    -DBRENWICK_EACH_FUNCTION=ON "${launcher[@]}" >/dev/null
 cmake --build build-test -j "$BUILD_JOBS"
-run_suite build-test || result=1
+run_suite build-test -LE each-function || result=1
+
+# A test that passes only after another one has run fails here.
+echo "== Every test function on its own (debug build)"
+run_suite build-test -L each-function || result=1
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENWICK_TESTS=ON -DBRENWICK_SANITIZE=ON \
