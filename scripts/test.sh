@@ -14,12 +14,15 @@ source scripts/prerequisites.sh
 # does; xvfb runs the test of the X11 primary selection; desktop-file-utils
 # and appstream check what is installed.
 ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev util-linux e2fsprogs ccache qt6-base-private-dev xvfb xauth \
-    desktop-file-utils appstream clang-format
+    desktop-file-utils appstream clang-format lld
 
 launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
+# Line tables are all a failing test's stack trace needs, and they compile
+# and link faster than full debug information.
+launcher+=(-DCMAKE_CXX_FLAGS_DEBUG=-g1)
 
 passed=0
 failed=0
