@@ -11,6 +11,8 @@ namespace document {
 
 namespace {
 
+using Known = DiskIdentity::Known;
+
 // Wider than the coarsest time stamps a file system keeps (two seconds).
 constexpr qint64 stampResolutionNs = 2'000'000'000;
 
@@ -21,7 +23,8 @@ qint64 nowNs()
 
 bool nothingAt(const QString &path)
 {
-    return !QFileInfo(path).exists() && !QFileInfo(path).isSymLink();
+    const QFileInfo info(path);
+    return !info.exists() && !info.isSymLink();
 }
 
 } // namespace
@@ -30,7 +33,25 @@ void TextDocument::setPath(const QString &path)
 {
     m_path = path;
     m_encoding = support::TextEncoding::Default;
-    m_known = Known::Nothing;
+    rememberUnread();
+}
+
+void TextDocument::rememberUnread()
+{
+    m_identity = {};
+    if (nothingAt(m_path))
+        m_identity.known = Known::Absent;
+    else if (const std::optional<platform::FileStamp> stamp = platform::fileStamp(m_path))
+        m_identity.stamp = *stamp;
+}
+
+void TextDocument::restore(const QString &path, support::TextEncoding encoding, const DiskIdentity &identity)
+{
+    m_path = path;
+    m_encoding = encoding;
+    m_identity = identity;
+    // Proved by nothing but a digest from now on.
+    m_stampTakenNs = 0;
 }
 
 std::optional<QString> TextDocument::load(const QString &path)
@@ -39,46 +60,45 @@ std::optional<QString> TextDocument::load(const QString &path)
     platform::FileStamp stamp;
     const std::optional<QByteArray> bytes = platform::readRegularFile(path, nullptr, &stamp);
     if (!bytes) {
-        rememberAbsentOrNothing();
+        rememberUnread();
+        m_identity.readFailed = m_identity.known == Known::Nothing;
         return std::nullopt;
     }
     remember(stamp, *bytes);
     return support::textFromFileBytes(*bytes, &m_encoding);
 }
 
-bool TextDocument::save(std::span<const QStringView> pieces)
+std::optional<TextDocument::Written> TextDocument::save(std::span<const QStringView> pieces)
 {
-    const QByteArray bytes = support::textFileBytes(pieces, m_encoding);
+    Written written;
+    const QByteArray bytes = support::textFileBytes(pieces, m_encoding, &written.encoding);
     if (!platform::writeFileSafely(m_path, bytes))
-        return false;
+        return std::nullopt;
     remember(platform::fileStamp(m_path), bytes);
+    written.digest = m_identity.digest;
     m_modified = false;
-    return true;
+    return written;
 }
 
 void TextDocument::remember(const std::optional<platform::FileStamp> &stamp, QByteArrayView bytes)
 {
-    if (!stamp) {
-        m_known = Known::Nothing;
+    m_identity = {};
+    m_identity.digest = contentDigest(bytes);
+    if (!stamp)
         return;
-    }
-    m_known = Known::Present;
-    m_stamp = *stamp;
-    m_digest = contentDigest(bytes);
+    m_identity.known = Known::Present;
+    m_identity.stamp = *stamp;
     m_stampTakenNs = nowNs();
 }
 
-void TextDocument::rememberAbsentOrNothing()
-{
-    m_known = nothingAt(m_path) ? Known::Absent : Known::Nothing;
-}
-
-DiskState TextDocument::checkDisk()
+std::optional<DiskState> TextDocument::quickCheck() const
 {
     const std::optional<platform::FileStamp> now = platform::fileStamp(m_path);
-    switch (m_known) {
+    switch (m_identity.known) {
     case Known::Nothing:
-        return DiskState::Changed;
+        // What could not be read counts as changed once a readable file
+        // other than the one seen stands there.
+        return !now || *now == m_identity.stamp ? DiskState::Same : DiskState::Changed;
     case Known::Absent:
         return nothingAt(m_path) ? DiskState::Same : DiskState::Changed;
     case Known::Present:
@@ -86,19 +106,32 @@ DiskState TextDocument::checkDisk()
     }
     if (!now)
         return nothingAt(m_path) ? DiskState::Missing : DiskState::Changed;
-    const bool settled = m_stampTakenNs - m_stamp.modifiedNs > stampResolutionNs;
-    if (*now == m_stamp && settled)
+    const bool settled = m_stampTakenNs - m_identity.stamp.modifiedNs > stampResolutionNs;
+    if (*now == m_identity.stamp && settled)
         return DiskState::Same;
-    if (now->size != m_stamp.size)
+    if (now->size != m_identity.stamp.size)
         return DiskState::Changed;
-    platform::FileStamp readStamp;
-    const std::optional<QByteArray> bytes = platform::readRegularFile(m_path, nullptr, &readStamp);
-    if (!bytes || contentDigest(*bytes) != m_digest)
+    return std::nullopt;
+}
+
+DiskState TextDocument::compareBytes(const platform::FileStamp &stamp, std::optional<quint64> digest)
+{
+    if (m_identity.known != Known::Present || digest != m_identity.digest)
         return DiskState::Changed;
     // The same bytes: a touch, or a copy put in place. What is there now is
     // what the pane shows.
-    remember(readStamp, *bytes);
+    m_identity.stamp = stamp;
+    m_stampTakenNs = nowNs();
     return DiskState::Same;
+}
+
+DiskState TextDocument::checkDisk()
+{
+    if (const std::optional<DiskState> known = quickCheck())
+        return *known;
+    platform::FileStamp stamp;
+    const std::optional<QByteArray> bytes = platform::readRegularFile(m_path, nullptr, &stamp);
+    return compareBytes(stamp, bytes ? std::optional(contentDigest(*bytes)) : std::nullopt);
 }
 
 } // namespace document

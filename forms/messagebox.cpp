@@ -1,6 +1,7 @@
 #include "forms/messagebox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <utility>
 
@@ -10,6 +11,12 @@ namespace {
 MsgBoxHook &hook()
 {
     static MsgBoxHook instance;
+    return instance;
+}
+
+AskHook &askHook()
+{
+    static AskHook instance;
     return instance;
 }
 
@@ -43,6 +50,27 @@ void MsgBox(const QString &prompt, int style, const QString &title)
     }
     QMessageBox box(iconFor(style), title, prompt, QMessageBox::Ok);
     box.exec();
+}
+
+AskHook setAskHook(AskHook replacement)
+{
+    return std::exchange(askHook(), std::move(replacement));
+}
+
+int Ask(const QString &prompt, const QString &title, const QStringList &buttons)
+{
+    if (askHook())
+        return askHook()(prompt, buttons);
+    QMessageBox box(QMessageBox::Question, title, prompt);
+    QList<QAbstractButton *> added;
+    for (const QString &caption : buttons)
+        added.append(box.addButton(caption, QMessageBox::ActionRole));
+    if (!added.isEmpty()) {
+        box.setDefaultButton(static_cast<QPushButton *>(added.first()));
+        box.setEscapeButton(added.last());
+    }
+    box.exec();
+    return int(added.indexOf(box.clickedButton()));
 }
 
 } // namespace forms

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace forms {
@@ -16,5 +17,14 @@ void MsgBox(const QString &prompt, int style, const QString &title);
 // again. Returns the hook it replaces.
 using MsgBoxHook = std::function<void(const QString &prompt, int style, const QString &title)>;
 MsgBoxHook setMsgBoxHook(MsgBoxHook hook);
+
+// A modal question with the question icon and buttons captioned as given:
+// the first is the default, Escape chooses the last. Returns the index of
+// the button chosen.
+int Ask(const QString &prompt, const QString &title, const QStringList &buttons);
+
+// Tests answer questions instead of showing them.
+using AskHook = std::function<int(const QString &prompt, const QStringList &buttons)>;
+AskHook setAskHook(AskHook hook);
 
 } // namespace forms

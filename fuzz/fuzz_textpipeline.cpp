@@ -11,6 +11,9 @@
 
 #include <QFile>
 
+#include <optional>
+#include <string>
+
 namespace {
 
 using fuzz::check;
@@ -30,6 +33,10 @@ QString nameOf(TextEncoding encoding)
         return QStringLiteral("Utf8Bom");
     case TextEncoding::Windows1252:
         return QStringLiteral("Windows1252");
+    case TextEncoding::Utf16LeBom:
+        return QStringLiteral("Utf16LeBom");
+    case TextEncoding::Utf16BeBom:
+        return QStringLiteral("Utf16BeBom");
     }
     return QStringLiteral("?");
 }
@@ -82,8 +89,22 @@ bool isAscii(const QByteArray &bytes)
     return true;
 }
 
+// A UTF-16 byte-order mark before whole code units.
+std::optional<TextEncoding> utf16Encoding(const QByteArray &bytes)
+{
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    if (bytes.startsWith("\xFF\xFE"))
+        return TextEncoding::Utf16LeBom;
+    if (bytes.startsWith("\xFE\xFF"))
+        return TextEncoding::Utf16BeBom;
+    return std::nullopt;
+}
+
 TextEncoding expectedEncoding(const QByteArray &bytes)
 {
+    if (const std::optional<TextEncoding> utf16 = utf16Encoding(bytes))
+        return *utf16;
     const bool hasBom = bytes.startsWith(utf8Bom);
     if (!isValidUtf8(hasBom ? bytes.mid(utf8Bom.size()) : bytes))
         return TextEncoding::Windows1252;
@@ -93,18 +114,38 @@ TextEncoding expectedEncoding(const QByteArray &bytes)
     return isAscii(bytes) ? TextEncoding::Default : TextEncoding::Utf8;
 }
 
+// The file's code units after its byte-order mark: UTF-16 units, or bytes,
+// which is enough to find CR, LF and TAB in UTF-8 and Windows-1252.
+std::u16string unitsOf(const QByteArray &bytes)
+{
+    std::u16string units;
+    if (const std::optional<TextEncoding> utf16 = utf16Encoding(bytes)) {
+        const bool big = *utf16 == TextEncoding::Utf16BeBom;
+        for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
+            const auto first = static_cast<unsigned char>(bytes[i]);
+            const auto second = static_cast<unsigned char>(bytes[i + 1]);
+            units.push_back(char16_t(big ? (first << 8 | second) : (second << 8 | first)));
+        }
+        return units;
+    }
+    for (const char byte : bytes.startsWith(utf8Bom) ? bytes.mid(utf8Bom.size()) : bytes)
+        units.push_back(char16_t(static_cast<unsigned char>(byte)));
+    return units;
+}
+
 // A file that a load and save without edits must leave as it is: not empty,
 // every line ending in CR LF, no TAB, no CR or LF outside a pair, and no
 // empty line at its end.
 bool isCleanFile(const QByteArray &bytes)
 {
-    const QByteArray body = bytes.startsWith(utf8Bom) ? bytes.mid(utf8Bom.size()) : bytes;
-    if (body.isEmpty() || !body.endsWith("\r\n") || body == "\r\n" || body.endsWith("\r\n\r\n") || body.contains('\t'))
+    const std::u16string body = unitsOf(bytes);
+    if (body.empty() || !body.ends_with(u"\r\n") || body == u"\r\n" || body.ends_with(u"\r\n\r\n")
+        || body.find(u'\t') != std::u16string::npos)
         return false;
-    for (qsizetype i = 0; i < body.size(); ++i) {
-        if (body[i] == '\r' && (i + 1 == body.size() || body[i + 1] != '\n'))
+    for (size_t i = 0; i < body.size(); ++i) {
+        if (body[i] == u'\r' && (i + 1 == body.size() || body[i + 1] != u'\n'))
             return false;
-        if (body[i] == '\n' && (i == 0 || body[i - 1] != '\r'))
+        if (body[i] == u'\n' && (i == 0 || body[i - 1] != u'\r'))
             return false;
     }
     return true;

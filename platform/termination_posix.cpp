@@ -34,7 +34,10 @@ void onTerminationRequest(QObject *context, std::function<void()> handler)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
+    // The end of the session (SIGTERM), of the terminal (SIGHUP) and Ctrl+C
+    // (SIGINT) close the window as the user would.
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        sigaction(signal, &action, nullptr);
 }
 
 } // namespace platform

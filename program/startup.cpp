@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 frmTextEdit *Main()
 {
@@ -39,5 +40,7 @@ frmTextEdit *Main()
     // 10, 11.
     window->SetCaption(app.AppTitle);
     window->Show();
+    // Once the window is up: what a run left unsaved is offered back.
+    QTimer::singleShot(0, window, &frmTextEdit::offerRecovery);
     return window;
 }

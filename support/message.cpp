@@ -31,6 +31,13 @@ int styleOf(int kind)
     }
 }
 
+QString titleOr(const QString &title)
+{
+    if (!title.isEmpty())
+        return title;
+    return defaultTitle().isEmpty() ? QCoreApplication::applicationName() : defaultTitle();
+}
+
 } // namespace
 
 void SetDefaultMessageTitle(const QString &title)
@@ -43,10 +50,13 @@ void ShowMessage(const QString &prompt, int kind, const QString &title)
     const int style = styleOf(kind);
     if (style == 0)
         return;
-    QString shownTitle = title;
-    if (shownTitle.isEmpty())
-        shownTitle = defaultTitle().isEmpty() ? QCoreApplication::applicationName() : defaultTitle();
-    forms::MsgBox(prompt, style, shownTitle);
+    forms::MsgBox(prompt, style, titleOr(title));
+}
+
+int AskQuestion(const QString &prompt, const QStringList &buttons)
+{
+    const int chosen = forms::Ask(prompt, titleOr(QString()), buttons);
+    return chosen < 0 ? int(buttons.size()) - 1 : chosen;
 }
 
 } // namespace support

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace support {
 
@@ -10,6 +11,10 @@ enum MessageKind { MessageInformation = 1, MessageExclamation = 2, MessageCritic
 // A modal message box with an OK button; an empty title is replaced by the
 // application's title. Any other kind shows nothing.
 void ShowMessage(const QString &prompt, int kind, const QString &title);
+
+// A modal question with the application's title and buttons captioned as
+// given; returns the index of the button chosen (Escape: the last).
+int AskQuestion(const QString &prompt, const QStringList &buttons);
 
 // The title used when a caller gives none (start-up sets the program title).
 void SetDefaultMessageTitle(const QString &title);

@@ -5,14 +5,18 @@
 #include "support/windows1252.h"
 
 #include <QStringEncoder>
+#include <QtEndian>
 
 #include <cstring>
+#include <optional>
 
 namespace support {
 
 namespace {
 
 constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF", 3);
+constexpr QByteArrayView utf16LeBom("\xFF\xFE", 2);
+constexpr QByteArrayView utf16BeBom("\xFE\xFF", 2);
 
 TextEncoding resolved(TextEncoding encoding)
 {
@@ -87,12 +91,54 @@ QByteArray encodeUtf8(std::span<const QStringView> pieces, bool withBom, QByteAr
     return out;
 }
 
+// Every code unit as it is, lone surrogates included, so that any text read
+// as UTF-16 is written back byte for byte. The suffix is ASCII.
+QByteArray encodeUtf16(std::span<const QStringView> pieces, bool bigEndian, QByteArrayView suffix)
+{
+    const QByteArrayView bom = bigEndian ? utf16BeBom : utf16LeBom;
+    QByteArray out(bom.size() + 2 * (totalSize(pieces) + suffix.size()), Qt::Uninitialized);
+    char *end = appendBytes(out.data(), bom);
+    auto put = [&end, bigEndian](char16_t unit) {
+        if (bigEndian)
+            qToBigEndian(unit, end);
+        else
+            qToLittleEndian(unit, end);
+        end += 2;
+    };
+    for (QStringView piece : pieces) {
+        for (const QChar c : piece)
+            put(c.unicode());
+    }
+    for (const char c : suffix)
+        put(char16_t(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Nothing when the bytes after the mark are no whole code units.
+std::optional<QString> decodeUtf16(QByteArrayView body, bool bigEndian)
+{
+    if (body.size() % 2 != 0)
+        return std::nullopt;
+    // Two more characters leave room for a final line break.
+    QString text(body.size() / 2 + 2, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < body.size(); i += 2)
+        *out++ = bigEndian ? qFromBigEndian<char16_t>(body.data() + i) : qFromLittleEndian<char16_t>(body.data() + i);
+    text.truncate(body.size() / 2);
+    return text;
+}
+
 } // namespace
 
 QByteArray encodeTextWithSuffix(std::span<const QStringView> pieces, TextEncoding encoding, TextEncoding *used,
                                 QByteArrayView suffix)
 {
     TextEncoding target = resolved(encoding);
+    if (target == TextEncoding::Utf16LeBom || target == TextEncoding::Utf16BeBom) {
+        if (used)
+            *used = target;
+        return encodeUtf16(pieces, target == TextEncoding::Utf16BeBom, suffix);
+    }
     if (target == TextEncoding::Windows1252) {
         QByteArray out = encodeWindows1252(pieces, suffix);
         if (!out.isNull()) {
@@ -119,6 +165,15 @@ QByteArray encodeText(const QString &text, TextEncoding encoding, TextEncoding *
 // one once it holds other characters.
 QString decodeText(const QByteArray &bytes, TextEncoding *found)
 {
+    for (const bool bigEndian : {false, true}) {
+        if (!bytes.startsWith(bigEndian ? utf16BeBom : utf16LeBom))
+            continue;
+        if (std::optional<QString> text = decodeUtf16(QByteArrayView(bytes).sliced(2), bigEndian)) {
+            if (found)
+                *found = bigEndian ? TextEncoding::Utf16BeBom : TextEncoding::Utf16LeBom;
+            return *std::move(text);
+        }
+    }
     const bool hasBom = bytes.startsWith(utf8Bom);
     const QByteArrayView body = QByteArrayView(bytes).sliced(hasBom ? utf8Bom.size() : 0);
 
@@ -139,6 +194,32 @@ QString decodeText(const QByteArray &bytes, TextEncoding *found)
     if (found)
         *found = TextEncoding::Windows1252;
     return text;
+}
+
+} // namespace support
+
+namespace support {
+
+QString decodeTextAs(const QByteArray &bytes, TextEncoding encoding)
+{
+    switch (resolved(encoding)) {
+    case TextEncoding::Utf16LeBom:
+    case TextEncoding::Utf16BeBom: {
+        const bool bigEndian = encoding == TextEncoding::Utf16BeBom;
+        const QByteArrayView bom = bigEndian ? utf16BeBom : utf16LeBom;
+        const QByteArrayView body = QByteArrayView(bytes).sliced(bytes.startsWith(bom) ? 2 : 0);
+        return decodeUtf16(body.first(body.size() & ~qsizetype(1)), bigEndian).value_or(QString());
+    }
+    case TextEncoding::Windows1252: {
+        QString text(bytes.size(), Qt::Uninitialized);
+        windows1252::decode(bytes.constData(), bytes.size(), reinterpret_cast<char16_t *>(text.data()));
+        return text;
+    }
+    case TextEncoding::Utf8Bom:
+        return QString::fromUtf8(QByteArrayView(bytes).sliced(bytes.startsWith(utf8Bom) ? utf8Bom.size() : 0));
+    default:
+        return QString::fromUtf8(bytes);
+    }
 }
 
 } // namespace support

@@ -63,9 +63,9 @@ bool replaceTextFile(const QString &path, std::span<const QStringView> pieces, T
     return platform::writeFileSafely(path, textFileBytes(pieces, encoding));
 }
 
-QByteArray textFileBytes(std::span<const QStringView> pieces, TextEncoding encoding)
+QByteArray textFileBytes(std::span<const QStringView> pieces, TextEncoding encoding, TextEncoding *used)
 {
-    return encodeTextWithSuffix(pieces, encoding, nullptr, "\r\n");
+    return encodeTextWithSuffix(pieces, encoding, used, "\r\n");
 }
 
 } // namespace support

@@ -6,9 +6,11 @@
 #include <stdexcept>
 
 // Whole-file text input and output, and the clean-ups applied on the way in
-// and out. Files are read as UTF-8 when their bytes are valid UTF-8 (a BOM
-// is recognised and kept), otherwise as Windows-1252, where every byte maps
-// to one character; they are written back in the encoding they were read in.
+// and out. A file that starts with a UTF-16 byte-order mark and has an even
+// number of bytes is read as UTF-16; other files are read as UTF-8 when
+// their bytes are valid UTF-8 (a BOM is recognised and kept), otherwise as
+// Windows-1252, where every byte maps to one character. Files are written
+// back in the encoding they were read in, byte-order mark included.
 namespace support {
 
 enum class TextEncoding {
@@ -16,6 +18,8 @@ enum class TextEncoding {
     Utf8,
     Utf8Bom,
     Windows1252,
+    Utf16LeBom,
+    Utf16BeBom,
 };
 
 // A file that cannot be opened or read.
@@ -60,13 +64,17 @@ void TrimTrailingLineEnds(std::span<QStringView> pieces);
 // document is encoded straight from the editor without a copy.
 [[nodiscard]] bool replaceTextFile(const QString &path, std::span<const QStringView> pieces, TextEncoding encoding);
 
-// The bytes replaceTextFile writes for the text.
-QByteArray textFileBytes(std::span<const QStringView> pieces, TextEncoding encoding);
+// The bytes replaceTextFile writes for the text, and the encoding they are
+// in (UTF-8 where Windows-1252 cannot hold the text).
+QByteArray textFileBytes(std::span<const QStringView> pieces, TextEncoding encoding, TextEncoding *used = nullptr);
 
 // Bytes of a text in an encoding, and the encoding actually used (UTF-8 when
 // Windows-1252 cannot hold the text).
 QByteArray encodeText(const QString &text, TextEncoding encoding, TextEncoding *used = nullptr);
 // Text of bytes by the reading rule, and the encoding found.
 QString decodeText(const QByteArray &bytes, TextEncoding *found = nullptr);
+// Text of bytes written in a known encoding (what encodeText gave), so that
+// they read back as they were written whatever the reading rule would find.
+QString decodeTextAs(const QByteArray &bytes, TextEncoding encoding);
 
 } // namespace support

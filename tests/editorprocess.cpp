@@ -35,10 +35,11 @@ bool waitUntilTerminable(QProcess &editor)
         && editor.state() == QProcess::Running;
 }
 
-QProcessEnvironment offscreenEnvironment()
+QProcessEnvironment offscreenEnvironment(const QString &stateHome)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), stateHome);
     return env;
 }
 

@@ -2,6 +2,7 @@
 
 class QProcess;
 class QProcessEnvironment;
+class QString;
 
 // The real editor as a process of its own.
 namespace testsupport {
@@ -15,7 +16,8 @@ inline constexpr int editorStartTimeoutMs = 60000;
 // without saving. The sign is read from /proc (Linux only).
 bool waitUntilTerminable(QProcess &editor);
 
-// The test's own environment with the editor on the offscreen platform.
-QProcessEnvironment offscreenEnvironment();
+// The test's own environment with the editor on the offscreen platform,
+// keeping its recovery journals in `stateHome`.
+QProcessEnvironment offscreenEnvironment(const QString &stateHome);
 
 } // namespace testsupport

@@ -8,8 +8,14 @@
 namespace testsupport {
 
 MessageCapture::MessageCapture()
-    : m_hook(forms::setMsgBoxHook, [this](const QString &prompt, int style, const QString &title) {
-        m_messages.append({prompt, style, title});
+    : m_hook(forms::setMsgBoxHook,
+             [this](const QString &prompt, int style, const QString &title) {
+                 m_messages.append({prompt, style, title, {}});
+             })
+    , m_askHook(forms::setAskHook, [this](const QString &prompt, const QStringList &buttons) {
+        m_messages.append({prompt, forms::vbQuestion, QString(), buttons});
+        const qsizetype chosen = buttons.indexOf(m_answer);
+        return int(chosen >= 0 ? chosen : buttons.size() - 1);
     })
 {
 }

@@ -42,9 +42,13 @@ struct CapturedMessage
     QString prompt;
     int style = 0;
     QString title;
+    // A question's buttons.
+    QStringList buttons;
 };
 
-// Records every message box that would have been shown while it lives.
+// Records every message box and question that would have been shown while
+// it lives. Questions are answered with the button of the caption given,
+// by default with the last one (which cancels).
 class MessageCapture
 {
 public:
@@ -52,10 +56,13 @@ public:
 
     const QList<CapturedMessage> &messages() const { return m_messages; }
     void clear() { m_messages.clear(); }
+    void answerQuestionsWith(const QString &caption) { m_answer = caption; }
 
 private:
     QList<CapturedMessage> m_messages;
+    QString m_answer;
     ScopedOverride<forms::MsgBoxHook> m_hook;
+    ScopedOverride<forms::AskHook> m_askHook;
 };
 
 QByteArray readAll(const QString &path);

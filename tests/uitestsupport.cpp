@@ -37,7 +37,7 @@ int rowOf(forms::FileList *list, const QString &name)
     return -1;
 }
 
-ProgramRun::ProgramRun(const QString &folder, const QString &exeName)
+ProgramRun::ProgramRun(const QString &folder, const QString &exeName, const QString &stateHome)
     : m_folder(folder)
     , m_exeName(exeName)
     , m_screens(platform::setScreensOverride, platform::singleScreen(QSize(ScreenWidthTwips, ScreenHeightTwips)))
@@ -46,15 +46,24 @@ ProgramRun::ProgramRun(const QString &folder, const QString &exeName)
     , m_frame(platform::setWindowFrameOverride, QMargins())
     , m_executable(platform::setExecutablePathOverride, QDir::toNativeSeparators(folder + QLatin1Char('/') + exeName))
     , m_commandLine(platform::setCommandLineOverride, QString())
+    , m_stateHome(stateHome.isEmpty() ? m_ownStateHome.path() : stateHome)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     App() = AppState{};
+    m_previousStateHome = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_stateHome));
 }
 
 ProgramRun::~ProgramRun()
 {
     delete m_window;
     App() = AppState{};
+    qputenv("XDG_STATE_HOME", m_previousStateHome);
+}
+
+QString ProgramRun::stateFolder() const
+{
+    return m_stateHome + QStringLiteral("/brenwick-editor");
 }
 
 QString ProgramRun::iniPath() const

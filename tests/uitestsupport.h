@@ -7,6 +7,7 @@
 #include <QMargins>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <optional>
 
 class QWidget;
@@ -33,12 +34,18 @@ int rowOf(forms::FileList *list, const QString &name);
 class ProgramRun
 {
 public:
-    explicit ProgramRun(const QString &folder, const QString &exeName = QStringLiteral("Editor"));
+    // The recovery journals go to `stateHome` (as XDG_STATE_HOME), by default
+    // a temporary folder of the run's own, so that runs share them only when
+    // a test says so.
+    explicit ProgramRun(const QString &folder, const QString &exeName = QStringLiteral("Editor"),
+                        const QString &stateHome = QString());
     ~ProgramRun();
     ProgramRun(const ProgramRun &) = delete;
     ProgramRun &operator=(const ProgramRun &) = delete;
 
     QString iniPath() const;
+    // The folder of the recovery journals in this run.
+    QString stateFolder() const;
     // Writes the settings file: the program's section with these lines.
     void writeSettings(const QStringList &keyValueLines) const;
     // The value of a key as the settings file holds it now, or nothing.
@@ -56,6 +63,9 @@ private:
     ScopedOverride<std::optional<QMargins>> m_frame;
     ScopedOverride<std::optional<QString>> m_executable;
     ScopedOverride<std::optional<QString>> m_commandLine;
+    QTemporaryDir m_ownStateHome;
+    QString m_stateHome;
+    QByteArray m_previousStateHome;
     frmTextEdit *m_window = nullptr;
 };
 

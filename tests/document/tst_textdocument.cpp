@@ -115,16 +115,24 @@ void TestTextDocument::loadAndSaveKeepTheEncoding()
 void TestTextDocument::failedLoadKeepsThePath()
 {
     TextDocument doc;
-    QVERIFY(!doc.load(m_dir->path()));
-    QCOMPARE(doc.path(), m_dir->path());
+    const QString folder = path(QStringLiteral("folder.css"));
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY(!doc.load(folder));
+    QCOMPARE(doc.path(), folder);
     QCOMPARE(doc.encoding(), support::TextEncoding::Default);
-    // A folder is there but was never read.
+    // A folder is there but was never read; while it stays, nothing changes.
     QVERIFY(!doc.isKnown());
+    QVERIFY(doc.identity().readFailed);
+    QCOMPARE(doc.checkDisk(), DiskState::Same);
+    // A file where nothing could be read is another program's.
+    QVERIFY(QDir().rmdir(folder));
+    QVERIFY(writeBytes(folder, "x"));
     QCOMPARE(doc.checkDisk(), DiskState::Changed);
 
     // A missing file is known to be missing; a save creates it unasked.
     QVERIFY(!doc.load(path(QStringLiteral("new.txt"))));
     QVERIFY(doc.isKnown());
+    QVERIFY(!doc.identity().readFailed);
     QCOMPARE(doc.checkDisk(), DiskState::Same);
     QVERIFY(writeBytes(path(QStringLiteral("new.txt")), "x"));
     QCOMPARE(doc.checkDisk(), DiskState::Changed);

@@ -3,8 +3,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -15,6 +18,7 @@ class TestRegularFile : public QObject
 private slots:
     void wholeContent_data();
     void wholeContent();
+    void stalledReadFails();
 };
 
 void TestRegularFile::wholeContent_data()
@@ -67,6 +71,22 @@ void TestRegularFile::wholeContent()
     } else {
         QVERIFY(!error.isEmpty());
     }
+}
+
+void TestRegularFile::stalledReadFails()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("stalled.txt");
+    QVERIFY(testsupport::writeAll(path, "x"));
+    // The reading thread waits as a device without data or a lost network
+    // mount would; the caller gives up on it.
+    auto stall = std::make_shared<QSemaphore>();
+    const testsupport::ScopedOverride<platform::ReadHook> hook(platform::setReadHook,
+                                                               [stall](const QString &) { stall->acquire(); });
+    QString error;
+    QVERIFY(!platform::readRegularFile(path, &error));
+    QCOMPARE(error, QStringLiteral("the read stalled"));
+    stall->release();
 }
 
 QTEST_GUILESS_MAIN(TestRegularFile)

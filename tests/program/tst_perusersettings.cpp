@@ -166,7 +166,7 @@ void PerUserSettingsTest::programRuns()
     const QMap<QString, QByteArray> exeFolderBefore = snapshot(exeFolder);
 
     QProcess editor;
-    QProcessEnvironment env = testsupport::offscreenEnvironment();
+    QProcessEnvironment env = testsupport::offscreenEnvironment(home + QStringLiteral("/.local/state"));
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);

@@ -35,7 +35,7 @@ void ProcessTest::terminationSavesState()
     testsupport::writeAll(dir.path() + QStringLiteral("/Meine Texte/brief.txt"), "x\r\n");
 
     QProcess editor;
-    editor.setProcessEnvironment(testsupport::offscreenEnvironment());
+    editor.setProcessEnvironment(testsupport::offscreenEnvironment(dir.path() + QStringLiteral("/state")));
     // One argument with a blank: the command line stays one path.
     editor.start(exe, {dir.path() + QStringLiteral("/Meine Texte/brief.txt")});
     QVERIFY(editor.waitForStarted(10000));
@@ -70,7 +70,7 @@ Run runOnce(const QString &exe, const QString &folder)
     Run run;
     run.folder = folder;
     QProcess editor;
-    editor.setProcessEnvironment(testsupport::offscreenEnvironment());
+    editor.setProcessEnvironment(testsupport::offscreenEnvironment(folder + QStringLiteral("/state")));
     editor.start(exe, {folder + QStringLiteral("/x.txt")});
     if (!editor.waitForStarted(10000))
         return run;

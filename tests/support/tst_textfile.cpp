@@ -135,6 +135,14 @@ void TestTextFile::readTextFile_data()
                                        << TextEncoding::Windows1252;
     QTest::newRow("BOM before invalid UTF-8")
         << QByteArray("\xEF\xBB\xBF\xFF") << QStringLiteral("ï»¿ÿ\r\n") << TextEncoding::Windows1252;
+    // Its 0D and 0A bytes are halves of characters, no line ends.
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE\x0D\x0A\x0A\x0D\r\0\n\0", 10)
+                               << QStringLiteral("\u0A0D\u0D0A\r\n") << TextEncoding::Utf16LeBom;
+    QTest::newRow("UTF-16 BE, a lone CR")
+        << QByteArray("\xFE\xFF\0a\0\r\0b", 8) << QStringLiteral("a\r\nb\r\n") << TextEncoding::Utf16BeBom;
+    QTest::newRow("UTF-16 mark with an odd count of bytes") << QByteArray("\xFF\xFE"
+                                                                          "a")
+                                                            << QStringLiteral("ÿþa\r\n") << TextEncoding::Windows1252;
 }
 
 void TestTextFile::readTextFile()
@@ -364,6 +372,9 @@ void TestTextFile::unchangedFileRoundTrips_data()
                                                   "K\xC3\xB6ln\r\nx\r\n");
     QTest::newRow("UTF-8 outside the basic plane") << QByteArray("\xF0\x9F\x98\x80\r\n");
     QTest::newRow("UTF-8 noncharacter") << QByteArray("\xEF\xBF\xBE\r\n");
+    QTest::newRow("UTF-16 LE, a lone surrogate kept")
+        << QByteArray("\xFF\xFE\x0D\x0A\x00\xD8\r\0\n\0\xE4\0\r\0\n\0", 16);
+    QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0\xE4\xD8\x3D\xDE\x00\0\r\0\n", 12);
     // A tab becomes a space on loading, and CR and LF only come as line
     // ends, so every other byte value is in the file.
     QTest::newRow("Windows-1252, every byte") << allBytesExcept("\t\r\n") + "\r\n" + allBytesExcept("\t\r\n") + "\r\n";

@@ -11,6 +11,7 @@ void EditHistory::clear()
 {
     m_steps.clear();
     m_next = 0;
+    m_savePoint = 0;
     m_run = EditKind::Other;
     m_bytes = 0;
 }
@@ -26,6 +27,8 @@ void EditHistory::record(EditStep step, EditKind kind)
         m_bytes -= bytesOf(m_steps.back());
         m_steps.pop_back();
     }
+    if (m_savePoint != unreachable && m_savePoint > m_steps.size())
+        m_savePoint = unreachable;
     if (kind != EditKind::Other && kind == m_run && !m_steps.empty() && merge(step, kind))
         return;
     m_bytes += bytesOf(step);
@@ -73,7 +76,16 @@ void EditHistory::dropOldest()
         m_steps.pop_front();
         if (m_next > 0)
             --m_next;
+        if (m_savePoint != unreachable)
+            m_savePoint = m_savePoint == 0 ? unreachable : m_savePoint - 1;
     }
+}
+
+void EditHistory::setSavePoint()
+{
+    m_savePoint = m_next;
+    // A step typed next must not grow the one the save point ends on.
+    endRun();
 }
 
 const EditStep &EditHistory::undo()

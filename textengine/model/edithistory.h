@@ -47,6 +47,10 @@ public:
     void record(EditStep step, EditKind kind);
     // Ends the current run (the caret moved, or another kind of edit came).
     void endRun() { m_run = EditKind::Other; }
+    // Marks the text as it is now as saved (or as read); undo and redo that
+    // come back to this point find it so again. The history starts there.
+    void setSavePoint();
+    bool isAtSavePoint() const { return m_savePoint == m_next; }
 
     bool canUndo() const { return m_next > 0; }
     bool canRedo() const { return m_next < m_steps.size(); }
@@ -62,8 +66,13 @@ private:
     void dropOldest();
     static qsizetype bytesOf(const EditStep &step);
 
+    static constexpr size_t unreachable = size_t(-1);
+
     std::deque<EditStep> m_steps;
     size_t m_next = 0;
+    // The value of m_next at the save point; unreachable once its steps are
+    // dropped or replaced.
+    size_t m_savePoint = 0;
     EditKind m_run = EditKind::Other;
     qsizetype m_bytes = 0;
     qsizetype m_limit;

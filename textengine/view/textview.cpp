@@ -65,6 +65,7 @@ bool TextView::setText(const QString &text)
     viewport()->update();
     textReplacedForAccessibility(this, oldText);
     updateMicroFocus();
+    emit textReset();
     return true;
 }
 
@@ -153,6 +154,20 @@ void TextView::ensureVisible(int position)
 void TextView::showPosition(int position)
 {
     ensureVisible(std::clamp(position, 0, length()));
+    viewport()->update();
+    updateMicroFocus();
+}
+
+int TextView::firstVisibleLine()
+{
+    m_top = m_rows.clamp(m_top);
+    return m_top.line;
+}
+
+void TextView::scrollToLine(int line)
+{
+    m_top = m_rows.clamp({line, 0, 0});
+    updateScrollBar();
     viewport()->update();
     updateMicroFocus();
 }

@@ -56,6 +56,10 @@ public:
     void replace(int from, int to, const QString &text);
     void undo();
     void redo();
+    // The text as it is now is the one saved (or read): undo and redo tell
+    // when they bring it back.
+    void setSavePoint() { m_history.setSavePoint(); }
+    bool isAtSavePoint() const { return m_history.isAtSavePoint(); }
     void cut();
     void copy() const;
     void paste();
@@ -73,10 +77,19 @@ public:
     int characterAt(const QPoint &point);
     // Scrolls so that the position is on screen.
     void showPosition(int position);
+    // The line at the top of the view, and scrolling so that a line is there.
+    int firstVisibleLine();
+    void scrollToLine(int line);
 
 signals:
     // The user (or insertPlainText and its kin) changed the text.
     void edited();
+    // Each change of the text in detail, before edited(): the characters
+    // [position, position + removed) became `inserted`.
+    void replaced(int position, int removed, const QString &inserted);
+    // The text was replaced whole, by setText or by turning every line break
+    // into CR LF.
+    void textReset();
     // The context menu is about to open with the view's own entries: the
     // layers above add theirs to it here.
     void contextMenuShowing(QMenu *menu);

@@ -38,6 +38,7 @@ void TextView::ensureCrLf(std::initializer_list<int *> positions)
         columns.push_back(column(*position));
     const QString oldText = accessibleText(this);
     m_content.normalizeLineBreaks();
+    emit textReset();
     auto back = [this](const std::pair<int, int> &column) { return m_content.lineStart(column.first) + column.second; };
     m_caret = back(columns[0]);
     m_anchor = back(columns[1]);
@@ -76,6 +77,7 @@ void TextView::applyReplace(int position, int removed, const QString &inserted, 
     m_goalX = -1;
     textEditedForAccessibility(this, position, removedText, inserted);
     caretMoved();
+    emit replaced(position, removed, inserted);
     emit edited();
 }
 

@@ -1,5 +1,7 @@
 #include "ui/main/frmtextedit.h"
 
+#include "app/desktopidentity.h"
+#include "document/journalfolder.h"
 #include "forms/checkbox.h"
 #include "forms/commandbutton.h"
 #include "forms/designfont.h"
@@ -9,6 +11,7 @@
 #include "forms/folderlist.h"
 #include "forms/label.h"
 #include "forms/textbox.h"
+#include "platform/statefolder.h"
 #include "ui/chooser/frmfileselect.h"
 #include "ui/main/editorpane.h"
 #include "ui/main/glyphs.h"
@@ -37,9 +40,14 @@ frmTextEdit::frmTextEdit(QWidget *parent)
     SetClientSize(13620, 7860);
 
     createControls();
+    m_journals = std::make_unique<document::JournalFolder>(platform::stateFolder(ApplicationName()));
     m_documentPane = new EditorPane(
-        txtTXT, cmdSave, cmdCancel, [this](bool locked) { lockBrowser(locked); }, this);
-    m_stylesheetPane = new EditorPane(txtCSS, cmdSaveCSS, cmdCancelCSS, {}, this);
+        txtTXT, cmdSave, cmdCancel, *m_journals, QStringLiteral("document"),
+        [this](bool locked) { lockBrowser(locked); }, this);
+    m_stylesheetPane
+        = new EditorPane(txtCSS, cmdSaveCSS, cmdCancelCSS, *m_journals, QStringLiteral("stylesheet"), {}, this);
+    for (EditorPane *pane : {m_documentPane, m_stylesheetPane})
+        connect(pane, &EditorPane::diskChangeToAsk, this, &frmTextEdit::askAboutDiskChanges, Qt::QueuedConnection);
     connectHandlers();
     applyTabOrder();
 }
@@ -48,6 +56,9 @@ frmTextEdit::~frmTextEdit()
 {
     if (m_chooser)
         m_chooser->close();
+    // The panes' journals write through the folder: they go first.
+    delete m_documentPane;
+    delete m_stylesheetPane;
 }
 
 namespace {
@@ -265,6 +276,10 @@ void frmTextEdit::Form_Unload(int &cancel)
 {
     Q_UNUSED(cancel);
     emit Unloading();
+    // The window closes without a question: what is not saved stays in the
+    // journals, on disk before the window is gone.
+    m_documentPane->keepJournal();
+    m_stylesheetPane->keepJournal();
     // A chooser still open would keep the run alive with no main window and
     // leave the stylesheet pane waiting: it closes as cancelled.
     m_closing = true;

@@ -5,6 +5,7 @@
 #include "ui/main/windowstate.h"
 
 #include <QPointer>
+#include <memory>
 
 namespace forms {
 class CheckBox;
@@ -18,8 +19,9 @@ class LineTextBox;
 class TextBox;
 } // namespace forms
 namespace document {
+class JournalFolder;
 class TextDocument;
-}
+} // namespace document
 class EditorPane;
 class QMimeData;
 
@@ -50,6 +52,10 @@ public:
     // The files the two editors hold.
     const document::TextDocument &document() const;
     const document::TextDocument &stylesheet() const;
+
+    // After start-up: what a run that ended without saving left in the
+    // recovery journals is offered back, once for each pane.
+    void offerRecovery();
 
     // Public routines that other windows and tests call.
     void NoChanges();
@@ -84,6 +90,7 @@ protected:
     void Form_Load() override;
     void Form_Resize() override;
     void Form_Unload(int &cancel) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createControls();
@@ -136,6 +143,10 @@ private:
     void focusDummy();
     // Save of either pane: the focus to dummy, pending events, the write.
     void savePane(EditorPane &pane);
+    // A pane's question about another program's change waits for the
+    // window to be active.
+    void askAboutDiskChanges();
+    void selectInBrowser(const QString &path);
 
     // Controls, named as the window's design names them.
     forms::Frame *frmButtonsCSS;
@@ -163,6 +174,7 @@ private:
     forms::Label *lblSplitH;
     forms::Label *lblSplitV;
 
+    std::unique_ptr<document::JournalFolder> m_journals;
     EditorPane *m_documentPane = nullptr;
     EditorPane *m_stylesheetPane = nullptr;
     int m_viewCSS = 0;
