@@ -26,10 +26,10 @@ Control *controlNamed(const QWidget *window, const char *name)
 
 } // namespace testsupport
 
-#define BRENWICK_MAIN_WINDOW_CONTROL(Type, name)                                                                   \
-    inline Type *name(const frmTextEdit *window)                                                                   \
-    {                                                                                                              \
-        return testsupport::controlNamed<Type>(window, #name);                                                     \
+#define BRENWICK_MAIN_WINDOW_CONTROL(Type, name)                                                                       \
+    inline Type *name(const frmTextEdit *window)                                                                       \
+    {                                                                                                                  \
+        return testsupport::controlNamed<Type>(window, #name);                                                         \
     }
 
 BRENWICK_MAIN_WINDOW_CONTROL(forms::Frame, frmButtonsCSS)
