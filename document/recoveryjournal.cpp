@@ -172,8 +172,10 @@ void RecoveryJournal::start()
         base.text = m_text();
         m_pending.clear();
     }
+    journal::Header header = m_header;
+    header.baseKind = base.kind;
     QPointer<RecoveryJournal> self(this);
-    m_folder.writer().post([disk = m_disk, base = std::move(base), header = journal::headerRecord(m_header),
+    m_folder.writer().post([disk = m_disk, base = std::move(base), header = journal::headerRecord(header),
                             edits = std::exchange(m_pending, QByteArray()), self] {
         if (disk->start(base, header, edits))
             return;

@@ -2,7 +2,9 @@
 // it, and the end of a desktop session (SIGTERM) closes the main window so
 // the working state is saved.
 #include "tests/editorprocess.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
+#include "tests/uitestsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,8 @@ class ProcessTest : public QObject
 private slots:
     void terminationSavesState();
     void concurrentInstances();
+    void endedEditorOffersItsText_data();
+    void endedEditorOffersItsText();
 };
 
 void ProcessTest::terminationSavesState()
@@ -157,6 +161,54 @@ void ProcessTest::concurrentInstances()
     // its own.
     QVERIFY2(ownSettings * 2 > runs.size(),
              qPrintable(QStringLiteral("%1 of %2 runs saved their settings").arg(ownSettings).arg(runs.size())));
+}
+
+void ProcessTest::endedEditorOffersItsText_data()
+{
+    QTest::addColumn<bool>("kill");
+    QTest::newRow("SIGKILL") << true;
+    QTest::newRow("SIGTERM") << false;
+}
+
+void ProcessTest::endedEditorOffersItsText()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("the sign that the editor takes SIGTERM is read from /proc");
+#endif
+    QFETCH(bool, kill);
+    QTemporaryDir dir;
+    const QString state = dir.path() + QStringLiteral("/state");
+    testsupport::writeAll(dir.path() + QStringLiteral("/seite.html"), "<p>alt</p>\r\n");
+
+    QProcess typist;
+    typist.setProcessEnvironment(testsupport::offscreenEnvironment(state));
+    typist.start(QCoreApplication::applicationDirPath() + QStringLiteral("/helper_typist"),
+                 {dir.path(), state, QStringLiteral("seite.html")});
+    QVERIFY(typist.waitForStarted(10000));
+    // A kill leaves what reached the disk; a SIGTERM closes the window,
+    // which writes what the journal has not yet.
+    const QByteArray sign = kill ? "journaled" : "typed";
+    QVERIFY(QTest::qWaitFor(
+        [&] { return typist.readAllStandardOutput().contains(sign) || typist.state() != QProcess::Running; },
+        editorStartTimeoutMs));
+    if (kill) {
+        typist.kill();
+        QVERIFY(typist.waitForFinished(10000));
+    } else {
+        QVERIFY(waitUntilTerminable(typist));
+        typist.terminate();
+        QVERIFY(typist.waitForFinished(editorStartTimeoutMs));
+        QCOMPARE(typist.exitStatus(), QProcess::NormalExit);
+    }
+
+    testsupport::MessageCapture messages;
+    messages.answerQuestionsWith(QStringLiteral("Ja"));
+    testsupport::ProgramRun again(dir.path(), QStringLiteral("Editor"), state);
+    frmTextEdit *window = again.start();
+    QCOMPARE(messages.messages().size(), 1);
+    QCOMPARE(txtTXT(window)->Text(), QStringLiteral("getippt <p>alt</p>\r\n"));
+    QVERIFY(window->Changed());
+    QCOMPARE(testsupport::readAll(dir.path() + QStringLiteral("/seite.html")), QByteArray("<p>alt</p>\r\n"));
 }
 
 QTEST_MAIN(ProcessTest)

@@ -148,7 +148,6 @@ document::journal::Header EditorPane::journalHeader() const
     header.path = m_document.path();
     header.encoding = m_document.encoding();
     header.identity = m_document.identity();
-    header.baseKind = m_nextBase.kind;
     header.savedEncoding = m_savedEncoding;
     header.savedTail = m_savedTail;
     return header;
