@@ -51,4 +51,15 @@ ChildResult runChild(const QStringList &arguments, int timeoutMs)
     return result;
 }
 
+void put(const char *key, double value)
+{
+    std::printf("%s=%.4f\n", key, value);
+    std::fflush(stdout);
+}
+
+void put(const QString &key, double value)
+{
+    put(qPrintable(key), value);
+}
+
 } // namespace timing

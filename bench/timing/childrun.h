@@ -20,4 +20,8 @@ struct ChildResult
 // lines; a child still running after timeoutMs is killed.
 ChildResult runChild(const QStringList &arguments, int timeoutMs);
 
+// In a child: one figure, as a key=value line.
+void put(const char *key, double value);
+void put(const QString &key, double value);
+
 } // namespace timing

@@ -32,6 +32,12 @@ EditorSession::EditorSession(const QString &startFolder)
     platform::setScreenSizeOverride(screenTwips);
     platform::setExecutablePathOverride(QDir::toNativeSeparators(m_programFolder.path() + QLatin1Char('/') + exeName));
     platform::setCommandLineOverride(QString());
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_programFolder.path() + QStringLiteral("/state")));
+}
+
+QString EditorSession::journalFolder() const
+{
+    return m_programFolder.path() + QStringLiteral("/state/brenwick-editor");
 }
 
 EditorSession::~EditorSession()

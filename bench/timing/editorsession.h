@@ -22,6 +22,8 @@ public:
     // Runs Main(); the window is shown but not yet painted.
     frmTextEdit *start();
     frmTextEdit *window() const { return m_window; }
+    // Where the window keeps its recovery journals: inside the program folder.
+    QString journalFolder() const;
 
 private:
     QTemporaryDir m_programFolder;

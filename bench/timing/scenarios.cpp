@@ -2,8 +2,10 @@
 #include "tests/mainwindowcontrols.h"
 
 #include "bench/timing/barewindow.h"
+#include "bench/timing/childrun.h"
 #include "bench/timing/clock.h"
 #include "bench/timing/editorsession.h"
+#include "bench/timing/journaltiming.h"
 #include "bench/timing/memory.h"
 #include "bench/timing/plainio.h"
 #include "bench/timing/stats.h"
@@ -29,17 +31,6 @@ namespace {
 // cannot stretch the run beyond minutes.
 constexpr double typingBudgetMs = 8000;
 constexpr int keysPerPosition = 20;
-
-void put(const char *key, double value)
-{
-    std::printf("%s=%.4f\n", key, value);
-    std::fflush(stdout);
-}
-
-void put(const QString &key, double value)
-{
-    put(qPrintable(key), value);
-}
 
 // The text box's length; Length() where the box offers it, else the size of
 // Text() (the last assigned text is kept as it was, so that copy is cheap).
@@ -198,6 +189,9 @@ int documentScenario(TimingApplication &app, const QString &path, bool typing)
         QTest::keyClick(txtTXT(window), Qt::Key_X);
     }
 
+    if (typing)
+        measureJournal(app, window, session.journalFolder());
+
     // Save writes synchronously inside the click handler.
     TimingApplication::settle(20);
     if (!cmdSave(window)->Enabled())
@@ -208,6 +202,11 @@ int documentScenario(TimingApplication &app, const QString &path, bool typing)
     if (window->Changed())
         return 5;
     put("saved_bytes", double(QFileInfo(path).size()));
+    if (typing) {
+        // The window's own look at its save comes and goes first.
+        TimingApplication::settle(2500);
+        measureReload(app, window, path);
+    }
 
     const PlainIo plain = measurePlainIo(path);
     put("read_ms", plain.readMs);

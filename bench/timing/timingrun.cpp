@@ -198,6 +198,30 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
         }
     }
 
+    if (!figures.runs.isEmpty()) {
+        const ChildResult &typed = figures.runs.first();
+        ResultRow journal;
+        journal.group = QStringLiteral("recovery journal (one edit)");
+        journal.subject = subject + QStringLiteral(", window held up");
+        journal.value = typed.value(QStringLiteral("journal_ui_median_ms"));
+        journal.max = typed.value(QStringLiteral("journal_ui_max_ms"));
+        journal.target = QStringLiteral("<= 20 ms");
+        journal.verdict = std::isnan(journal.max) ? QStringLiteral("MISSED") : verdict(journal.max <= 20);
+        journal.note = QStringLiteral("on disk after %1 ms (max %2)")
+                           .arg(number(typed.value(QStringLiteral("journal_disk_median_ms"))),
+                                number(typed.value(QStringLiteral("journal_disk_max_ms"))));
+        table.add(journal);
+
+        ResultRow reload;
+        reload.group = QStringLiteral("another program's write (written to shown)");
+        reload.subject = subject;
+        reload.value = typed.value(QStringLiteral("reload_ms"));
+        reload.target = QStringLiteral("< 1000 ms");
+        reload.verdict = std::isnan(reload.value) ? QStringLiteral("MISSED") : verdict(reload.value < 1000);
+        reload.note = QStringLiteral("same size, so the bytes decide");
+        table.add(reload);
+    }
+
     ResultRow save;
     save.group = QStringLiteral("save (click to written)");
     save.subject = subject;
