@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <csignal>
+
 using testsupport::editorStartTimeoutMs;
 using testsupport::waitUntilTerminable;
 
@@ -165,9 +167,12 @@ void ProcessTest::concurrentInstances()
 
 void ProcessTest::endedEditorOffersItsText_data()
 {
-    QTest::addColumn<bool>("kill");
-    QTest::newRow("SIGKILL") << true;
-    QTest::newRow("SIGTERM") << false;
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGKILL") << SIGKILL;
+    // The end of the session, of the terminal, and Ctrl+C close the window.
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
 }
 
 void ProcessTest::endedEditorOffersItsText()
@@ -175,7 +180,8 @@ void ProcessTest::endedEditorOffersItsText()
 #ifndef Q_OS_LINUX
     QSKIP("the sign that the editor takes SIGTERM is read from /proc");
 #endif
-    QFETCH(bool, kill);
+    QFETCH(int, signal);
+    const bool kill = signal == SIGKILL;
     QTemporaryDir dir;
     const QString state = dir.path() + QStringLiteral("/state");
     testsupport::writeAll(dir.path() + QStringLiteral("/seite.html"), "<p>alt</p>\r\n");
@@ -196,7 +202,7 @@ void ProcessTest::endedEditorOffersItsText()
         QVERIFY(typist.waitForFinished(10000));
     } else {
         QVERIFY(waitUntilTerminable(typist));
-        typist.terminate();
+        QCOMPARE(::kill(pid_t(typist.processId()), signal), 0);
         QVERIFY(typist.waitForFinished(editorStartTimeoutMs));
         QCOMPARE(typist.exitStatus(), QProcess::NormalExit);
     }

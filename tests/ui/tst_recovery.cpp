@@ -6,6 +6,7 @@
 #include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
 #include "tests/uitestsupport.h"
+#include "ui/chooser/frmfileselect.h"
 #include "ui/main/frmtextedit.h"
 
 #include <QDir>
@@ -75,6 +76,7 @@ class RecoveryTest : public QObject
 private slots:
     void journalComesBack_data();
     void journalComesBack();
+    void stylesheetComesBack();
     void journalGoes_data();
     void journalGoes();
     void otherProgramsChange_data();
@@ -149,6 +151,34 @@ void RecoveryTest::journalComesBack()
         QVERIFY(!w->Changed());
         QCOMPARE(f.journals().size(), 0);
     }
+}
+
+void RecoveryTest::stylesheetComesBack()
+{
+    Fixture f;
+    const QString css = f.docs + QStringLiteral("/site.css");
+    writeAll(css, "p { }\r\n");
+    frmTextEdit *w = f.start();
+    w->cmdCSS_MouseDown(2, 0, 0, 0);
+    frmFileSelect *chooser = w->chooser();
+    QVERIFY(chooser);
+    chooser->Dir1->SetPath(f.docs);
+    chooser->File1->SetSelected(rowOf(chooser->File1, QStringLiteral("site.css")), true);
+    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    QTest::keyClicks(txtCSS(w), QStringLiteral("b "));
+    QTRY_COMPARE(f.journals().size(), 1);
+    f.crash();
+
+    MessageCapture messages;
+    messages.answerQuestionsWith(QStringLiteral("Ja"));
+    w = f.start();
+    QCOMPARE(messages.messages().size(), 1);
+    QVERIFY2(messages.messages().first().prompt.startsWith(QStringLiteral("Für „site.css“")),
+             qPrintable(messages.messages().first().prompt));
+    QCOMPARE(w->ViewCSS(), 1);
+    QCOMPARE(txtCSS(w)->Text(), QStringLiteral("b p { }\r\n"));
+    QVERIFY(w->ChangedCSS());
+    QCOMPARE(f.run->setting(QStringLiteral("LastCSS")), css);
 }
 
 void RecoveryTest::journalGoes_data()
