@@ -158,9 +158,19 @@ std::optional<int> SegmentLayout::visualStep(int position, bool right) const
 }
 
 void SegmentLayout::draw(QPainter &painter, QPointF topLeft, int first, int last, int selectionStart, int selectionEnd,
-                         const QPalette &palette) const
+                         const QPalette &palette, const QList<QTextLayout::FormatRange> &marks) const
 {
     QList<QTextLayout::FormatRange> selections;
+    for (const QTextLayout::FormatRange &mark : marks) {
+        const int from = std::max(mark.start, 0);
+        const int to = std::min(mark.start + mark.length, m_length);
+        if (from >= to)
+            continue;
+        QTextLayout::FormatRange range = mark;
+        range.start = toLayout(from);
+        range.length = toLayout(to) - range.start;
+        selections << range;
+    }
     const int start = std::max(selectionStart, 0);
     const int end = std::min(selectionEnd, m_length);
     if (start < end) {

@@ -9,6 +9,7 @@
 #include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -54,6 +55,9 @@ public:
     void deletePreviousChar();
     // Replaces the characters [from, to) as one step of the history.
     void replace(int from, int to, const QString &text);
+    // Makes many replacements as one step of the history (replace all, a
+    // conversion of the whole text); the selection moves with the text.
+    void replaceAll(Replacements replacements);
     void undo();
     void redo();
     void cut();
@@ -73,6 +77,13 @@ public:
     int characterAt(const QPoint &point);
     // Scrolls so that the position is on screen.
     void showPosition(int position);
+
+    // Ranges drawn in a format of their own beneath the selection, such as
+    // the matches of a search: whenever a part of the text is painted, the
+    // source is asked for the ranges (in text positions) that touch
+    // [from, to). Repaint with viewport()->update() when they change.
+    using MarkSource = std::function<QList<QTextLayout::FormatRange>(int from, int to)>;
+    void setMarkSource(MarkSource source);
 
 signals:
     // The user (or insertPlainText and its kin) changed the text.
@@ -103,9 +114,10 @@ private:
     // Every user edit first turns lone CR and lone LF into CR LF, so that
     // the text the user edits has one kind of line break only.
     // Positions given are moved along with the text.
-    void ensureCrLf(std::initializer_list<int *> positions = {});
+    void ensureCrLf(std::initializer_list<int *> positions = {}, Replacements *replacements = nullptr);
     void replaceRange(int position, int removed, const QString &inserted, EditKind kind);
     void applyReplace(int position, int removed, const QString &inserted, Selection after);
+    void applyAll(Replacements &replacements, bool back, Selection after);
     void replaceSelection(const QString &text, EditKind kind);
     void deleteTo(int position, EditKind kind);
     void offerPrimarySelection();
@@ -165,6 +177,7 @@ private:
     QBasicTimer m_autoScroll;
     QPoint m_dragPoint;
     QPointer<PrimarySelection> m_primary;
+    MarkSource m_markSource;
 };
 
 } // namespace textengine
