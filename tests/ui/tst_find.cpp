@@ -94,6 +94,7 @@ private slots:
     void noMatchAndInvalidExpressionMarkTheField();
     void selectionFillsTheFieldOrLimitsTheSearch();
     void replaceOneThenAllAsOneStep();
+    void countsABigTextBySlices();
     void actsOnThePaneShown();
     void f3FindsWithoutTheWindow();
     void statusIsAnnounced();
@@ -197,6 +198,22 @@ void TestFind::replaceOneThenAllAsOneStep()
     panes.field("replaceField")->setText(QStringLiteral("$2\\1"));
     QTest::keyClick(panes.find, Qt::Key_L, Qt::AltModifier);
     QTRY_COMPARE(panes.first->text(), QStringLiteral("alloH, alloH, alloH"));
+}
+
+// Megabytes are counted in slices between events (on two cores), and the
+// count is the one a plain run over the text gives.
+void TestFind::countsABigTextBySlices()
+{
+    QString text;
+    int lines = 0;
+    for (; text.size() < 5'000'000; ++lines)
+        text += QStringLiteral("Zeile %1: Grüße aus Köln, %2\r\n").arg(lines).arg(lines % 7 ? "köln" : "Kölner");
+    const int expected = lines + lines - (lines + 6) / 7;
+    Panes panes(text);
+    QVERIFY(panes.ok);
+    panes.search(panes.first, QStringLiteral("köln"));
+    QTest::keyClick(panes.find, Qt::Key_G, Qt::AltModifier); // whole words
+    QTRY_COMPARE(panes.status(), QStringLiteral("Treffer 1 von %1").arg(QLocale(QLocale::German).toString(expected)));
 }
 
 void TestFind::actsOnThePaneShown()

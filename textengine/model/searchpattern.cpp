@@ -308,6 +308,7 @@ SearchPattern::SearchPattern(const QString &text, const SearchOptions &options)
         return;
     }
     m_expression.optimize();
+    m_empty = false;
 }
 
 ReplacementText::ReplacementText(const QString &typed, bool expandGroups)

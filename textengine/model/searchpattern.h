@@ -41,7 +41,7 @@ public:
     SearchPattern(const QString &text, const SearchOptions &options);
 
     // Nothing to search for: an empty text, or an invalid expression.
-    bool isEmpty() const { return !m_expression.isValid() || m_expression.pattern().isEmpty(); }
+    bool isEmpty() const { return m_empty; }
     bool isValid() const { return m_error.isEmpty(); }
     // Why an expression is invalid (in the language of Qt's translations)
     // and where, counted in characters of the text as typed; -1 for unknown.
@@ -58,6 +58,7 @@ private:
     QString m_error;
     int m_errorOffset = -1;
     bool m_spansLines = false;
+    bool m_empty = true;
 };
 
 // The text that replaces a match. Taken as typed, or for a regular

@@ -3,6 +3,7 @@
 #include "textengine/model/textcontent.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace textengine {
 
@@ -13,12 +14,24 @@ namespace {
 constexpr int partLength = 1 << 20;
 // What look-behinds see of the text before a part's first position.
 constexpr int context = 1024;
+// A line that goes on this far past where a part should end is cut.
+constexpr int cutSlack = 1 << 16;
 
 bool holdsLoneSurrogate(QStringView text)
 {
     const char16_t *chars = text.utf16();
     const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
+    // Most texts hold no surrogate at all, which four characters at a time
+    // tell (a lane of 16 bits whose top five bits are 11011 is a zero lane
+    // after the XOR; the classic test for a zero lane finds it).
+    qsizetype first = 0;
+    for (quint64 word; first + 4 <= size; first += 4) {
+        std::memcpy(&word, chars + first, sizeof word);
+        const quint64 lanes = (word & 0xF800F800F800F800ULL) ^ 0xD800D800D800D800ULL;
+        if (((lanes - 0x0001000100010001ULL) & ~lanes & 0x8000800080008000ULL) != 0)
+            break;
+    }
+    for (qsizetype i = first; i < size; ++i) {
         const char16_t c = chars[i];
         if ((c & 0xF800) != 0xD800)
             continue;
@@ -31,7 +44,11 @@ bool holdsLoneSurrogate(QStringView text)
 
 bool holdsLineBreak(QStringView text)
 {
-    return text.contains(u'\n') || text.contains(u'\r');
+    for (const QChar c : text) {
+        if (c == u'\n' || c == u'\r')
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -89,20 +106,28 @@ int TextSearch::lineBoundaryAfter(int position) const
     return line + 1 < m_text.lineCount() ? std::min(m_scopeEnd, m_text.lineStart(line + 1)) : m_scopeEnd;
 }
 
-void TextSearch::preparePart(int position, int end)
+void TextSearch::preparePart(int position, int target)
 {
+    target = std::clamp(target, position, m_scopeEnd);
+    int end = lineBoundaryAfter(target);
+    m_part.cut = end - target > cutSlack;
+    if (m_part.cut)
+        end = target + cutSlack;
     m_part.first = position;
     m_part.base = std::max(m_scopeStart, position - context);
     m_part.end = end;
     m_part.subject = textOf(m_part.base, end, m_part.copy);
 }
 
-TextSearch::Found TextSearch::run(QStringView subject, int base, int from, bool partial,
-                                  QRegularExpressionMatch &match) const
+QRegularExpressionMatch TextSearch::run(QStringView subject, int base, int from, bool partial) const
 {
-    match = m_pattern.expression().match(
+    return m_pattern.expression().match(
         subject, from - base, partial ? QRegularExpression::PartialPreferFirstMatch : QRegularExpression::NormalMatch,
         QRegularExpression::DontCheckSubjectStringMatchOption);
+}
+
+TextSearch::Found TextSearch::foundIn(const QRegularExpressionMatch &match)
+{
     if (match.hasMatch())
         return Found::Match;
     return match.hasPartialMatch() ? Found::Partial : Found::None;
@@ -114,7 +139,8 @@ bool TextSearch::searchLine(int start, QRegularExpressionMatch &match, int &matc
     if (start > end)
         return false;
     const int base = std::max(m_scopeStart, start - context);
-    if (run(textOf(base, end, m_lineCopy), base, start, false, match) != Found::Match)
+    match = run(textOf(base, end, m_lineCopy), base, start, false);
+    if (!match.hasMatch())
         return false;
     matchStart = base + int(match.capturedStart(0));
     return true;
@@ -142,23 +168,24 @@ std::optional<TextMatch> TextSearch::next(int &position, int limit, qsizetype bu
         position = std::max(position, limit);
         return std::nullopt;
     }
-    QRegularExpressionMatch match;
     qsizetype looked = 0;
     while (position < limit) {
         const bool inPart = m_part.end >= 0 && m_part.first <= position
             && (position < m_part.end || (position == m_scopeEnd && m_part.end == m_scopeEnd));
         if (!inPart)
-            preparePart(position,
-                        lineBoundaryAfter(int(std::min<qsizetype>(m_scopeEnd, qsizetype(position) + partLength))));
-        // A match that may run over line breaks may run past the part: the
-        // part grows until it holds the match or the rest of the scope.
-        Found found
-            = run(m_part.subject, m_part.base, position, m_pattern.spansLines() && m_part.end < m_scopeEnd, match);
+            preparePart(position, int(std::min<qsizetype>(qsizetype(position) + partLength, limit)));
+        // A match may run past a part that ends inside a line, or past any
+        // part when it may hold line breaks: the part grows until it holds
+        // the match or the rest of the scope.
+        auto mayRunOn = [this] { return (m_part.cut || m_pattern.spansLines()) && m_part.end < m_scopeEnd; };
+        QRegularExpressionMatch match = run(m_part.subject, m_part.base, position, mayRunOn());
+        Found found = foundIn(match);
         while (found == Found::Partial) {
             const int partialStart = m_part.base + int(match.capturedStart(0));
             const qsizetype grown = qsizetype(m_part.end) + std::max(partLength, m_part.end - m_part.first);
-            preparePart(m_part.first, lineBoundaryAfter(int(std::min<qsizetype>(m_scopeEnd, grown))));
-            found = run(m_part.subject, m_part.base, std::max(position, partialStart), m_part.end < m_scopeEnd, match);
+            preparePart(m_part.first, int(std::min<qsizetype>(m_scopeEnd, grown)));
+            match = run(m_part.subject, m_part.base, std::max(position, partialStart), mayRunOn());
+            found = foundIn(match);
         }
         int start = m_part.base + int(match.capturedStart(0));
         // A match at the part's very end is the next part's to find, with
@@ -189,7 +216,7 @@ std::optional<TextMatch> TextSearch::next(int &position, int limit, qsizetype bu
         }
         position = end > start ? end : start + 1;
         if (details)
-            *details = match;
+            *details = std::move(match);
         return TextMatch{start, end - start};
     }
     position = std::max(position, limit);

@@ -19,11 +19,13 @@ struct TextMatch
 };
 
 // Finds a pattern's matches in a text part by part, straight in the gap
-// buffer's two pieces: a part is some lines (a megabyte or so), so that a
-// search can stop after any part and go on later; only a part that the
-// buffer's hole divides is copied. Inside a part the expression runs over
-// whole lines, so that everything it looks at around a match is what the
-// text holds there. A match of a pattern that keeps within lines never
+// buffer's two pieces: a part is some lines (a megabyte or so, or a piece
+// of a longer line), so that a search can stop after any part and go on
+// later; only a part that the buffer's hole divides is copied. A part ends
+// at a line boundary where it can, so that everything the expression looks
+// at around a match is what the text holds there; where a match may run
+// past a part's end (a cut line, a pattern with line breaks), the part
+// grows until it holds the match. A match of a pattern that keeps within lines never
 // holds a line break: one that would is looked for again within its line.
 // Matches start and end where a caret may stand (never inside a CR LF pair
 // or a cluster of characters). The text must not change while a search
@@ -58,14 +60,18 @@ private:
         int first = 0; // the first start looked at
         int base = 0;  // where the subject starts (some text before `first`)
         int end = 0;
+        bool cut = false; // ends inside a line
         QStringView subject;
         QString copy; // the subject when the hole divides it
     };
     enum class Found { Match, None, Partial };
 
-    void preparePart(int position, int end);
+    // A part from `position` on to about `target`: the next line boundary,
+    // or a cut inside a long line.
+    void preparePart(int position, int target);
     QStringView textOf(int from, int to, QString &copy) const;
-    Found run(QStringView subject, int base, int from, bool partial, QRegularExpressionMatch &match) const;
+    QRegularExpressionMatch run(QStringView subject, int base, int from, bool partial) const;
+    static Found foundIn(const QRegularExpressionMatch &match);
     // Looks for a match within the line of `start`; false when it holds none.
     bool searchLine(int start, QRegularExpressionMatch &match, int &matchStart);
     int lineBoundaryAfter(int position) const;

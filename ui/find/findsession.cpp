@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <future>
 
 using textengine::TextMatch;
 using textengine::TextSearch;
@@ -18,6 +19,10 @@ constexpr qsizetype sliceCharacters = 1 << 20;
 // Match starts kept for "Treffer 3 von ...": 64 MB at most; beyond, only
 // the number.
 constexpr size_t keptStarts = 16'000'000;
+// What each of the two cores counts in one go: some milliseconds.
+constexpr int halfStretch = 1 << 20;
+// Up to this many characters a match is counted along with the search.
+constexpr int quickCount = 2'000'000;
 // The count waits for a pause in editing.
 constexpr int recountDelayMs = 150;
 // Marks asked for a part of the text on screen, at most.
@@ -39,7 +44,7 @@ FindSession::FindSession(QObject *parent)
     connect(&m_slices, &QTimer::timeout, this, &FindSession::runSlices);
     m_recount.setSingleShot(true);
     m_recount.setInterval(recountDelayMs);
-    connect(&m_recount, &QTimer::timeout, this, &FindSession::startCount);
+    connect(&m_recount, &QTimer::timeout, this, [this] { startCount(); });
 }
 
 FindSession::~FindSession()
@@ -225,7 +230,7 @@ void FindSession::search(int origin, bool backward)
     };
     m_backward = backward;
     if (!m_counted && !m_count)
-        startCount();
+        startCount(false);
     runSlices();
 }
 
@@ -238,7 +243,7 @@ void FindSession::found(const TextMatch &match, bool wrapped)
     setState(State::Found);
 }
 
-void FindSession::startCount()
+void FindSession::startCount(bool run)
 {
     m_count = {};
     m_counted = false;
@@ -247,14 +252,45 @@ void FindSession::startCount()
     if (!m_view || !hasPattern())
         return;
     auto search = newSearch();
+    // A second search counts the half of each stretch on another core. A
+    // match within lines starts afresh at each line, so counting from a
+    // line's start finds what counting through to it would; a pattern that
+    // runs over line breaks is counted in one go.
+    auto helper = m_pattern->spansLines() ? nullptr : newSearch();
     auto position = std::make_shared<int>(search->scopeStart());
     const int limit = search->scopeEnd() + 1;
-    m_count = [this, search, position, limit](const QDeadlineTimer &deadline) {
-        while (*position < limit) {
-            if (const std::optional<TextMatch> match = search->next(*position, limit, sliceCharacters)) {
-                if (m_starts.size() < keptStarts)
-                    m_starts.push_back(match->start);
-                ++m_total;
+    m_count = [this, search, helper, position, limit](const QDeadlineTimer &deadline) {
+        const textengine::TextContent &content = m_view->content();
+        auto lineAfter = [&content, limit](int at) {
+            const int line = content.lineOf(std::min(at, content.size()));
+            return std::min(limit - 1, line + 1 < content.lineCount() ? content.lineStart(line + 1) : content.size());
+        };
+        auto keep = [this](int start) {
+            if (m_starts.size() < keptStarts)
+                m_starts.push_back(start);
+            ++m_total;
+        };
+        for (int found = 0; *position < limit;) {
+            const int middle = helper ? lineAfter(*position + halfStretch) : limit;
+            const int end = helper ? lineAfter(middle + halfStretch) : limit;
+            if (helper && *position < middle && middle < end) {
+                std::vector<int> far;
+                auto other = std::async(std::launch::async, [&helper, &far, middle, end] {
+                    int at = middle;
+                    while (const std::optional<TextMatch> match = helper->next(at, end))
+                        far.push_back(match->start);
+                });
+                while (const std::optional<TextMatch> match = search->next(*position, middle))
+                    keep(match->start);
+                other.get();
+                for (const int start : far)
+                    keep(start);
+                *position = end;
+            } else if (const std::optional<TextMatch> match = search->next(*position, limit, sliceCharacters)) {
+                keep(match->start);
+                // The clock is asked now and then: it costs as much as a match.
+                if (++found % 256 != 0)
+                    continue;
             }
             if (deadline.hasExpired() && *position < limit)
                 return false;
@@ -263,7 +299,8 @@ void FindSession::startCount()
         emit statusChanged();
         return true;
     };
-    runSlices();
+    if (run)
+        runSlices();
 }
 
 void FindSession::runSlices()
@@ -271,14 +308,17 @@ void FindSession::runSlices()
     // The first slice of a new search runs at once; the rest between events.
     const QDeadlineTimer deadline(sliceMs);
     for (Job *job : {&m_find, &m_collect, &m_count}) {
-        if (*job && !deadline.hasExpired()) {
-            // Taken out before it runs: what it calls may start new work.
-            Job running = std::move(*job);
-            *job = {};
-            if (!running(deadline) && !*job)
-                *job = std::move(running);
-        }
-        if (*job)
+        if (!*job)
+            continue;
+        // Taken out before it runs: what it calls may start new work.
+        Job running = std::move(*job);
+        *job = {};
+        if (!running(deadline) && !*job)
+            *job = std::move(running);
+        // In a long text a match found is painted before the count goes on;
+        // a short one is counted at once, so that the line never flickers.
+        const auto [start, end] = scope();
+        if (*job || deadline.hasExpired() || (job == &m_find && end - start > quickCount))
             break;
     }
     if (busy())
@@ -338,7 +378,7 @@ void FindSession::replaceAll()
     m_collect = [this, search, position, replacements, limit](const QDeadlineTimer &deadline) {
         QRegularExpressionMatch details;
         QString text;
-        while (*position < limit) {
+        for (int found = 0; *position < limit;) {
             if (const std::optional<TextMatch> match = search->next(*position, limit, sliceCharacters, &details)) {
                 if (m_replacement.isFixed()) {
                     replacements->add(match->start, match->length, m_replacement.fixedText());
@@ -347,6 +387,8 @@ void FindSession::replaceAll()
                     replacements->add(match->start, match->length, text);
                 }
                 ++m_replaced;
+                if (++found % 256 != 0)
+                    continue;
             }
             if (deadline.hasExpired() && *position < limit)
                 return false;
@@ -387,11 +429,12 @@ void FindSession::setMarkSource()
         m_view->setMarkSource({});
         return;
     }
-    QTextLayout::FormatRange mark;
-    // Dark text on light amber stays readable on both colour schemes.
-    mark.format.setBackground(QColor(0xFF, 0xD8, 0x6E));
-    mark.format.setForeground(QColor(0x00, 0x00, 0x00));
-    m_view->setMarkSource([this, mark](int from, int to) {
+    m_view->setMarkSource([this](int from, int to) {
+        // Amber behind the text: light on a light pane, dark on a dark one,
+        // so that the text keeps its colour and stays readable.
+        QTextLayout::FormatRange mark;
+        const bool dark = m_view->palette().color(QPalette::Base).lightness() < 128;
+        mark.format.setBackground(dark ? QColor(0x6E, 0x54, 0x00) : QColor(0xFF, 0xD8, 0x6E));
         QList<QTextLayout::FormatRange> marks;
         const auto [start, end] = scope();
         const textengine::TextContent &content = m_view->content();

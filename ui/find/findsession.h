@@ -70,7 +70,7 @@ private:
     std::pair<int, int> scope() const;
     std::shared_ptr<textengine::TextSearch> newSearch() const;
     void search(int origin, bool backward);
-    void startCount();
+    void startCount(bool run = true);
     void runSlices();
     void stopJobs();
     void found(const textengine::TextMatch &match, bool wrapped);

@@ -145,9 +145,12 @@ void TestTextSearch::invalidExpressionSaysWhere()
 void TestTextSearch::partsAgreeWithOneRun_data()
 {
     QTest::addColumn<QString>("pattern");
-    QTest::newRow("literal") << QStringLiteral("köln");
-    QTest::newRow("line break") << QStringLiteral("\\d\\nZeile");
-    QTest::newRow("over many lines") << QStringLiteral("7:[^!]*!\\n[^!]*!");
+    QTest::addColumn<QString>("lineEnd");
+    QTest::newRow("literal") << QStringLiteral("köln") << QStringLiteral("\r\n");
+    QTest::newRow("line break") << QStringLiteral("\\d\\nZeile") << QStringLiteral("\r\n");
+    QTest::newRow("over many lines") << QStringLiteral("7:[^!]*!\\n[^!]*!") << QStringLiteral("\r\n");
+    QTest::newRow("one long line") << QStringLiteral("\\bköln!") << QStringLiteral(" ");
+    QTest::newRow("one long line, long matches") << QStringLiteral("7:[^9]*9") << QStringLiteral(" ");
 }
 
 // Megabytes of lines, searched by parts with the hole in the middle, give
@@ -155,9 +158,10 @@ void TestTextSearch::partsAgreeWithOneRun_data()
 void TestTextSearch::partsAgreeWithOneRun()
 {
     QFETCH(QString, pattern);
+    QFETCH(QString, lineEnd);
     QString text;
     for (int i = 0; text.size() < 3'000'000; ++i)
-        text += QStringLiteral("Zeile %1: Grüße aus Köln!\r\n").arg(i);
+        text += QStringLiteral("Zeile %1: Grüße aus Köln!").arg(i) + lineEnd;
     SearchOptions options;
     options.regularExpression = true;
     const SearchPattern compiled(pattern, options);
