@@ -241,7 +241,8 @@ std::optional<TextMatch> TextSearch::previous(int &position, int limit, qsizetyp
         }
         looked += position - from;
         position = from;
-        window = std::min(window * 2, 1 << 24);
+        // Each look back is at most a part long, so that a budget holds.
+        window = std::min(window * 2, partLength);
         if (budget >= 0 && looked >= budget)
             return std::nullopt;
     }

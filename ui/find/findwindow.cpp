@@ -202,8 +202,12 @@ void FindWindow::findPrevious()
 
 void FindWindow::followOwnerOnTop()
 {
-    if (QWidget *owner = parentWidget())
-        platform::setWindowTopmost(this, platform::isWindowTopmost(owner->window()));
+    QWidget *owner = parentWidget();
+    if (!owner)
+        return;
+    const bool onTop = platform::isWindowTopmost(owner->window());
+    if (onTop != platform::isWindowTopmost(this))
+        platform::setWindowTopmost(this, onTop);
 }
 
 void FindWindow::showEvent(QShowEvent *event)
