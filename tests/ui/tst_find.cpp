@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -292,7 +293,9 @@ void TestFind::mainWindowOpensItAndReplacingMarksThePaneChanged()
     QVERIFY(save->Enabled() && !files->isEnabled());
     QTest::mouseClick(window->findChild<forms::CommandButton *>(QStringLiteral("cmdTop")), Qt::LeftButton);
     QVERIFY(platform::isWindowTopmost(find));
+    const QPointer<FindWindow> kept(find);
     run.close();
+    QVERIFY(!kept || !kept->isVisible());
 }
 
 QTEST_MAIN(TestFind)

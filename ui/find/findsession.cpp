@@ -245,6 +245,7 @@ void FindSession::found(const TextMatch &match, bool wrapped)
 
 void FindSession::startCount(bool run)
 {
+    m_recount.stop();
     m_count = {};
     m_counted = false;
     m_starts.clear();

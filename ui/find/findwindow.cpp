@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -35,6 +36,8 @@ FindWindow::FindWindow(QWidget *owner)
     setWindowTitle(QStringLiteral("Suchen und Ersetzen"));
     setModal(false);
     createControls();
+    if (owner)
+        owner->installEventFilter(this);
     connect(m_session, &FindSession::statusChanged, this, &FindWindow::showStatus);
     auto *next = new QShortcut(QKeySequence(Qt::Key_F3), this);
     connect(next, &QShortcut::activated, this, &FindWindow::findNext);
@@ -154,11 +157,24 @@ textengine::TextView *FindWindow::shownPane() const
 
 void FindWindow::usePane()
 {
-    m_session->setView(shownPane());
+    textengine::TextView *pane = shownPane();
+    if (pane == m_session->view())
+        return;
+    // What was selected in the other pane means nothing in this one.
+    const QSignalBlocker quiet(m_inSelection);
+    m_inSelection->setChecked(false);
+    m_session->setView(pane);
 }
 
 bool FindWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // The window goes when its owner is closed (not when it is minimized,
+    // which the system does).
+    if (watched == parentWidget()) {
+        if (event->type() == QEvent::Hide && !event->spontaneous())
+            hide();
+        return QDialog::eventFilter(watched, event);
+    }
     // The owner shows one pane at a time: the window follows the switch.
     if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
         usePane();
