@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <ctime>
 
 namespace timing {
 
@@ -33,6 +34,15 @@ void putTimes(const QString &prefix, const QList<double> &times)
 {
     put(qPrintable(prefix + QStringLiteral("_ms")), median(times));
     put(qPrintable(prefix + QStringLiteral("_max_ms")), maximum(times));
+}
+
+// CPU time of the whole process (all its threads): unlike the clock on
+// the wall, it hardly depends on what else the machine runs.
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 // The peak of the resident memory from here on (Linux: clear_refs 5).
@@ -125,28 +135,39 @@ int findScenario(TimingApplication &app, const QString &path)
     const QString word = QStringLiteral("Leuchtturm");
 
     QList<double> first;
+    QList<double> firstHandler;
     QList<double> literal;
+    QList<double> literalCpu;
     QList<double> regex;
+    QList<double> regexCpu;
     for (int i = 0; i < 3; ++i) {
         setup.reset();
         const PaintTiming shown = app.timeUntilPainted(
             setup.box->viewport(), [&setup, &word] { setup.field->setText(word); },
             [&setup] { return setup.box->selectionEnd() > setup.box->selectionStart(); });
         first << shown.paintedMs;
+        firstHandler << shown.actionMs;
         setup.reset();
+        const double cpu = processCpuMs();
         literal << setup.countUntilShown(app, word).paintedMs;
+        literalCpu << processCpuMs() - cpu;
     }
     std::printf("literal_status=%s\n", qPrintable(setup.status->text()));
     setup.find->findChild<QCheckBox *>(QStringLiteral("regularExpression"))->setChecked(true);
     for (int i = 0; i < 3; ++i) {
         setup.reset();
+        const double cpu = processCpuMs();
         regex << setup.countUntilShown(app, QStringLiteral("\\bcol(o|ou)r\\b")).paintedMs;
+        regexCpu << processCpuMs() - cpu;
     }
     std::printf("regex_status=%s\n", qPrintable(setup.status->text()));
     setup.find->findChild<QCheckBox *>(QStringLiteral("regularExpression"))->setChecked(false);
     putTimes(QStringLiteral("first_match"), first);
+    putTimes(QStringLiteral("first_match_handler"), firstHandler);
     putTimes(QStringLiteral("count_literal"), literal);
     putTimes(QStringLiteral("count_regex"), regex);
+    putTimes(QStringLiteral("count_literal_cpu"), literalCpu);
+    putTimes(QStringLiteral("count_regex_cpu"), regexCpu);
 
     setup.reset();
     setup.find->findChild<QLineEdit *>(QStringLiteral("replaceField"))->setText(QStringLiteral("Feuerschiff"));

@@ -280,8 +280,11 @@ void measureFind(const RunOptions &options, const QString &root, const QString &
         table.add(result);
     };
     row(QStringLiteral("first match from the top"), QStringLiteral("first_match"), 20);
-    row(QStringLiteral("count a literal word"), QStringLiteral("count_literal"), 300);
-    row(QStringLiteral("count \\bcol(o|ou)r\\b"), QStringLiteral("count_regex"), 1500);
+    const auto cpu = [&runs](const char *key) {
+        return QStringLiteral(", CPU %1 ms").arg(number(median(valuesOf(runs, QLatin1String(key)))));
+    };
+    row(QStringLiteral("count a literal word"), QStringLiteral("count_literal"), 300, cpu("count_literal_cpu_ms"));
+    row(QStringLiteral("count \\bcol(o|ou)r\\b"), QStringLiteral("count_regex"), 1500, cpu("count_regex_cpu_ms"));
     row(big ? QStringLiteral("replace all (1,000,000)") : QStringLiteral("replace all"), QStringLiteral("replace_all"),
         3000);
     row(QStringLiteral("undo the replace all"), QStringLiteral("undo"), 1000);

@@ -23,6 +23,8 @@ constexpr size_t keptStarts = 16'000'000;
 constexpr int halfStretch = 1 << 20;
 // Up to this many characters a match is counted along with the search.
 constexpr int quickCount = 2'000'000;
+// Room for the window to paint a match found before the count goes on.
+constexpr int frameMs = 10;
 // The count waits for a pause in editing.
 constexpr int recountDelayMs = 150;
 // Marks asked for a part of the text on screen, at most.
@@ -308,6 +310,7 @@ void FindSession::runSlices()
 {
     // The first slice of a new search runs at once; the rest between events.
     const QDeadlineTimer deadline(sliceMs);
+    bool painting = false;
     for (Job *job : {&m_find, &m_collect, &m_count}) {
         if (!*job)
             continue;
@@ -319,11 +322,13 @@ void FindSession::runSlices()
         // In a long text a match found is painted before the count goes on;
         // a short one is counted at once, so that the line never flickers.
         const auto [start, end] = scope();
-        if (*job || deadline.hasExpired() || (job == &m_find && end - start > quickCount))
+        painting = job == &m_find && !*job;
+        if (*job || deadline.hasExpired() || (painting && end - start > quickCount))
             break;
     }
+    // The window paints the match found before the next slice begins.
     if (busy())
-        m_slices.start();
+        m_slices.start(painting ? frameMs : 0);
 }
 
 void FindSession::stopJobs()
