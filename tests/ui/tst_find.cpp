@@ -172,9 +172,18 @@ void TestFind::selectionFillsTheFieldOrLimitsTheSearch()
     QCOMPARE(panes.field("findField")->text(), QStringLiteral("ab"));
     QVERIFY(panes.box("inSelection")->isChecked());
     QCOMPARE(panes.status(), QStringLiteral("Treffer 1 von 3"));
+    // Opened again over other lines, it searches those.
+    panes.find->close();
+    panes.owner.activateWindow(); // as the desktop gives the focus back
+    QTRY_COMPARE(QApplication::activeWindow(), &panes.owner);
+    panes.first->select(10, 16);
+    QTest::keyClick(panes.first, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(panes.box("inSelection")->isChecked());
+    QCOMPARE(panes.status(), QStringLiteral("Treffer 1 von 2"));
+    QTRY_COMPARE(QApplication::activeWindow(), panes.find);
     QTest::keyClick(panes.find, Qt::Key_L, Qt::AltModifier); // "Alle ersetzen", nothing typed: removes
-    QTRY_COMPARE(panes.first->text(), QStringLiteral("ab \r\n \r\nab"));
-    QTRY_COMPARE(panes.status(), QStringLiteral("3 Stellen ersetzt"));
+    QTRY_COMPARE(panes.first->text(), QStringLiteral("ab ab\r\nab \r\n"));
+    QTRY_COMPARE(panes.status(), QStringLiteral("2 Stellen ersetzt"));
 }
 
 void TestFind::replaceOneThenAllAsOneStep()

@@ -189,7 +189,10 @@ void FindWindow::open()
         const bool manyLines = m_session->takeSelection();
         if (!selected.isEmpty() && !manyLines && !selected.contains(u'\r') && !selected.contains(u'\n'))
             m_findField->setText(selected);
-        m_inSelection->setChecked(manyLines);
+        if (m_inSelection->isChecked() != manyLines)
+            m_inSelection->setChecked(manyLines);
+        else if (manyLines)
+            m_session->setInSelection(true); // a new selection to search in
     }
     show();
     raise();
