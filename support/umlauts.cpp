@@ -6,43 +6,31 @@ namespace support {
 
 namespace {
 
+constexpr textengine::CharacterEntity entities[] = {
+    {u'\u00E4', u"&auml;"}, {u'\u00C4', u"&Auml;"},   {u'\u00F6', u"&ouml;"},   {u'\u00D6', u"&Ouml;"},
+    {u'\u00FC', u"&uuml;"}, {u'\u00DC', u"&Uuml;"},   {u'\u00DF', u"&szlig;"},  {u'\u00A9', u"&copy;"},
+    {u'\u20AC', u"&euro;"}, {u'\u00E8', u"&egrave;"}, {u'\u00E9', u"&eacute;"}, {u'\u00EA', u"&ecirc;"},
+};
+
 // The replacement of a character, or an empty view when it stays.
 QStringView entityOf(char16_t c)
 {
-    switch (c) {
-    case u'\u00E4':
-        return u"&auml;";
-    case u'\u00C4':
-        return u"&Auml;";
-    case u'\u00F6':
-        return u"&ouml;";
-    case u'\u00D6':
-        return u"&Ouml;";
-    case u'\u00FC':
-        return u"&uuml;";
-    case u'\u00DC':
-        return u"&Uuml;";
-    case u'\u00DF':
-        return u"&szlig;";
-    case u'\u00A9':
-        return u"&copy;";
-    case u'\u20AC':
-        return u"&euro;";
-    case u'\u00E8':
-        return u"&egrave;";
-    case u'\u00E9':
-        return u"&eacute;";
-    case u'\u00EA':
-        return u"&ecirc;";
-    default:
-        return {};
+    for (const textengine::CharacterEntity &entity : entities) {
+        if (entity.character == c)
+            return entity.reference;
     }
+    return {};
 }
 
 // No character below the copyright sign is replaced.
 constexpr char16_t lowestReplaced = u'\u00A9';
 
 } // namespace
+
+std::span<const textengine::CharacterEntity> umlautEntities()
+{
+    return entities;
+}
 
 // Two passes: the first measures the result, so the second writes it into
 // a string of its final size without growing it.

@@ -60,6 +60,16 @@ QByteArray mixedLine(qint64 number)
     }
 }
 
+// About 90 bytes; "colour" and "color" are matches of \bcol(o|ou)r\b,
+// "colours" is not.
+QByteArray findLine(qint64 number)
+{
+    return QStringLiteral("Zeile %1: Der %2 an der Küste leuchtet in colour und color, nicht in colours.\r\n")
+        .arg(number, 7, 10, QLatin1Char('0'))
+        .arg(number < 1'000'000 ? QStringLiteral("Leuchtturm") : QStringLiteral("Seezeichen"))
+        .toUtf8();
+}
+
 QByteArray piece(DocumentKind kind, qint64 number)
 {
     switch (kind) {
@@ -71,6 +81,8 @@ QByteArray piece(DocumentKind kind, qint64 number)
         return rightToLeftWords(number);
     case DocumentKind::MixedScripts:
         return mixedLine(number);
+    case DocumentKind::FindLines:
+        return findLine(number);
     }
     return {};
 }
@@ -114,6 +126,13 @@ QList<GeneratedDocument> documentSpecs(bool quick)
     if (quick)
         documents.removeIf([](const GeneratedDocument &document) { return document.bytes > 10 * MiB; });
     return documents;
+}
+
+GeneratedDocument findDocument(bool quick)
+{
+    if (quick)
+        return {QStringLiteral("find10m"), QStringLiteral("10 MB lines"), 10 * MiB, DocumentKind::FindLines};
+    return {QStringLiteral("find100m"), QStringLiteral("100 MB lines"), 100 * MiB, DocumentKind::FindLines};
 }
 
 QString writeDocument(const QString &root, const GeneratedDocument &document)

@@ -11,6 +11,7 @@ enum class DocumentKind {
     MinifiedCss,  // one long line of stylesheet rules, ended by one CR LF
     RightToLeft,  // one long line of Arabic and Hebrew words, ended by one CR LF
     MixedScripts, // lines of German with emoji, Chinese and Japanese, Hebrew in turn
+    FindLines,    // lines of German and English words; the first 1,000,000 hold "Leuchtturm"
 };
 
 struct GeneratedDocument
@@ -25,6 +26,9 @@ struct GeneratedDocument
 
 // The documents of a run, smallest first; --quick leaves out the largest.
 QList<GeneratedDocument> documentSpecs(bool quick);
+
+// The document the find rows search: 100 MiB of lines (10 MiB with quick).
+GeneratedDocument findDocument(bool quick);
 
 // Writes the document into a folder of its own below root (so that the file
 // list shows it alone) and returns the file's path; empty on failure.

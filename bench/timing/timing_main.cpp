@@ -2,6 +2,7 @@
 // list on generated files, each measured in fresh processes of this same
 // program (the child modes below), printed as one table.
 #include "bench/timing/clock.h"
+#include "bench/timing/findscenario.h"
 #include "bench/timing/scenarios.h"
 #include "bench/timing/timingapplication.h"
 #include "bench/timing/timingrun.h"
@@ -19,6 +20,7 @@ namespace {
 void usage()
 {
     std::fputs("usage: brenwick-timing [--quick] [--csv] [--dir FOLDER] [--startup-runs N] [--open-runs N]\n"
+               "                      [--find-runs N] [--only GROUP,...]   (startup, documents, listing, find)\n"
                "       brenwick-timing --generate-only FOLDER [--quick]\n"
                "Runs offscreen unless DISPLAY is set and QT_QPA_PLATFORM is not offscreen.\n",
                stderr);
@@ -39,6 +41,10 @@ int runChildMode(int argc, char **argv, qint64 entryNs)
         return timing::bareStartup(app, entryNs, appReadyNs, QSize(args.at(2).toInt(), args.at(3).toInt()), args.at(4));
     if (mode == QLatin1String("--document") && args.size() >= 3)
         return timing::documentScenario(app, args.at(2), !args.contains(QStringLiteral("--no-typing")));
+    if (mode == QLatin1String("--find") && args.size() >= 3)
+        return timing::findScenario(app, args.at(2));
+    if (mode == QLatin1String("--find-next") && args.size() >= 3)
+        return timing::findNextScenario(app, args.at(2));
     if (mode == QLatin1String("--listing") && args.size() >= 5)
         return timing::listingScenario(app, args.at(2), args.at(3), args.at(4).toInt());
     usage();
@@ -47,7 +53,7 @@ int runChildMode(int argc, char **argv, qint64 entryNs)
 
 bool isChildMode(const char *argument)
 {
-    for (const char *mode : {"--editor-startup", "--bare-startup", "--document", "--listing"})
+    for (const char *mode : {"--editor-startup", "--bare-startup", "--document", "--listing", "--find", "--find-next"})
         if (std::strcmp(argument, mode) == 0)
             return true;
     return false;
@@ -81,6 +87,10 @@ int main(int argc, char **argv)
             options.startupRuns = qMax(1, args.at(++i).toInt());
         } else if (arg == QLatin1String("--open-runs") && hasValue) {
             options.openRuns = qMax(1, args.at(++i).toInt());
+        } else if (arg == QLatin1String("--find-runs") && hasValue) {
+            options.findRuns = qMax(1, args.at(++i).toInt());
+        } else if (arg == QLatin1String("--only") && hasValue) {
+            options.only = args.at(++i).split(QLatin1Char(','));
         } else if (arg == QLatin1String("--generate-only") && hasValue) {
             return timing::generateOnly(args.at(i + 1), args.contains(QStringLiteral("--quick")));
         } else {

@@ -276,6 +276,77 @@ ListingFigures measureListing(const QString &folder, int files, bool allMatch, R
     return figures;
 }
 
+// Find and replace: the big document of lines in fresh processes, and the
+// next match on the long stylesheet line.
+void measureFind(const RunOptions &options, const QString &root, const QString &cssPath, ResultTable &table)
+{
+    const GeneratedDocument document = findDocument(options.quick);
+    progress(QStringLiteral("find and replace: %1, %2 fresh processes").arg(document.label).arg(options.findRuns));
+    const QString path = writeDocument(root, document);
+    QList<ChildResult> runs;
+    for (int i = 0; i < options.findRuns && !path.isEmpty(); ++i) {
+        ChildResult run = runChild({QStringLiteral("--find"), path}, childTimeoutMs);
+        if (run.ok)
+            runs << run;
+    }
+    const bool big = document.bytes >= 100 * 1024 * 1024;
+    auto row = [&](const QString &subject, const QString &key, double target, const QString &note = QString()) {
+        ResultRow result;
+        result.group = QStringLiteral("find (request to painted)");
+        result.subject = document.label + QStringLiteral(", ") + subject;
+        result.value = median(valuesOf(runs, key + QStringLiteral("_ms")));
+        result.max = maximum(valuesOf(runs, key + QStringLiteral("_ms")));
+        if (big) {
+            result.target = QStringLiteral("<= %1 ms").arg(target);
+            result.verdict = std::isnan(result.value) ? QStringLiteral("MISSED") : verdict(result.value <= target);
+        }
+        result.note = runsNote(runs, options.findRuns) + note;
+        table.add(result);
+    };
+    row(QStringLiteral("first match from the top"), QStringLiteral("first_match"), 20);
+    const auto cpu = [&runs](const char *key) {
+        return QStringLiteral(", CPU %1 ms").arg(number(median(valuesOf(runs, QLatin1String(key)))));
+    };
+    row(QStringLiteral("count a literal word"), QStringLiteral("count_literal"), 300, cpu("count_literal_cpu_ms"));
+    row(QStringLiteral("count \\bcol(o|ou)r\\b"), QStringLiteral("count_regex"), 1500, cpu("count_regex_cpu_ms"));
+    row(big ? QStringLiteral("replace all (1,000,000)") : QStringLiteral("replace all"), QStringLiteral("replace_all"),
+        3000);
+    row(QStringLiteral("undo the replace all"), QStringLiteral("undo"), 1000);
+
+    ResultRow memory;
+    memory.group = QStringLiteral("find (request to painted)");
+    memory.subject = document.label + QStringLiteral(", peak memory of replace all");
+    const double documentMiB = median(valuesOf(runs, QStringLiteral("document_mib")));
+    const double peakMiB = median(valuesOf(runs, QStringLiteral("replace_peak_mib")));
+    const double idleMiB = median(valuesOf(runs, QStringLiteral("idle_mib")));
+    memory.value = (peakMiB - idleMiB) / documentMiB;
+    memory.unit = QStringLiteral("x doc");
+    memory.peakMiB = peakMiB;
+    memory.note = QStringLiteral("(peak - idle) / (open - idle); document %1 MiB").arg(number(documentMiB));
+    if (big) {
+        memory.target = QStringLiteral("< 2 x document");
+        memory.verdict = verdict(memory.value < 2);
+    }
+    table.add(memory);
+
+    if (cssPath.isEmpty())
+        return;
+    progress(QStringLiteral("find: next match on one long line"));
+    const ChildResult next = runChild({QStringLiteral("--find-next"), cssPath}, childTimeoutMs);
+    for (const auto &[key, subject] : {std::pair{"next_near", "5 MB one line, next match (near)"},
+                                       std::pair{"next_round", "5 MB one line, next match (round the line)"}}) {
+        ResultRow result;
+        result.group = QStringLiteral("find (request to painted)");
+        result.subject = QLatin1String(subject);
+        result.value = next.value(QLatin1String(key) + QStringLiteral("_ms"));
+        result.max = next.value(QLatin1String(key) + QStringLiteral("_max_ms"));
+        result.target = QStringLiteral("<= 50 ms");
+        result.verdict = std::isnan(result.max) ? QStringLiteral("MISSED") : verdict(result.max <= 50);
+        result.note = QStringLiteral("median of 20");
+        table.add(result);
+    }
+}
+
 std::optional<DocumentFigures> figuresOf(const QList<DocumentFigures> &all, const QString &key)
 {
     for (const DocumentFigures &figures : all)
@@ -306,16 +377,27 @@ int runTiming(const RunOptions &options)
     if (root.isEmpty() || !QDir().mkpath(root))
         return 1;
 
+    auto runs = [&options](const char *group) {
+        return options.only.isEmpty() || options.only.contains(QLatin1String(group));
+    };
     progress(QStringLiteral("generating files in %1").arg(root));
     QList<std::pair<GeneratedDocument, QString>> documents;
+    QString cssPath;
     for (const GeneratedDocument &document : documentSpecs(options.quick)) {
+        if (!runs("documents") && !(runs("find") && document.key == QLatin1String("css5m")))
+            continue;
         const QString path = writeDocument(root, document);
         if (path.isEmpty())
             return 1;
-        documents.append({document, path});
+        if (document.key == QLatin1String("css5m"))
+            cssPath = path;
+        if (runs("documents"))
+            documents.append({document, path});
     }
-    QList<int> folderSizes = {10000};
-    if (!options.quick)
+    QList<int> folderSizes;
+    if (runs("listing"))
+        folderSizes << 10000;
+    if (runs("listing") && !options.quick)
         folderSizes << 100000;
     QList<std::pair<int, QString>> folders;
     for (int files : folderSizes) {
@@ -326,7 +408,8 @@ int runTiming(const RunOptions &options)
     }
 
     ResultTable table;
-    measureStartup(options, root, table);
+    if (runs("startup"))
+        measureStartup(options, root, table);
     QList<DocumentFigures> documentFigures;
     for (const auto &[document, path] : documents)
         documentFigures << measureDocument(options, document, path, table);
@@ -334,6 +417,8 @@ int runTiming(const RunOptions &options)
     for (const auto &[files, folder] : folders)
         for (bool allMatch : {false, true})
             listingFigures << measureListing(folder, files, allMatch, table);
+    if (runs("find"))
+        measureFind(options, root, cssPath, table);
 
     // Growth: the same path at 1x and 10x the size.
     const QList<std::pair<QString, QString>> pairs = {{QStringLiteral("1m"), QStringLiteral("10m")},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace timing {
 
@@ -11,6 +12,9 @@ struct RunOptions
     QString folder; // where the generated files go; a temporary folder when empty
     int startupRuns = 5;
     int openRuns = 3; // fresh processes per document (one for files over 20 MB)
+    int findRuns = 3; // fresh processes for the find rows
+    // The groups of rows to run: startup, documents, listing, find; all when empty.
+    QStringList only;
 };
 
 // The whole timing run: generates the files, runs every measurement in

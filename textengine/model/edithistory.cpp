@@ -18,7 +18,8 @@ void EditHistory::clear()
 
 qsizetype EditHistory::bytesOf(const EditStep &step)
 {
-    return (step.removed.size() + step.inserted.size()) * qsizetype(sizeof(QChar)) + qsizetype(sizeof(EditStep));
+    return (step.removed.size() + step.inserted.size()) * qsizetype(sizeof(QChar)) + qsizetype(sizeof(EditStep))
+        + (step.many ? step.many->bytes() : 0);
 }
 
 void EditHistory::record(EditStep step, EditKind kind)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "textengine/model/replacements.h"
+
 #include <QString>
 #include <deque>
+#include <memory>
 
 namespace textengine {
 
@@ -13,8 +16,9 @@ struct Selection
     bool operator==(const Selection &) const = default;
 };
 
-// One step of the history: `removed` at `position` became `inserted`, and
-// the selection before and after it, which undo and redo bring back.
+// One step of the history: `removed` at `position` became `inserted`, or
+// with `many` all of those replacements at once; and the selection before
+// and after it, which undo and redo bring back.
 struct EditStep
 {
     int position = 0;
@@ -22,6 +26,7 @@ struct EditStep
     QString inserted;
     Selection before;
     Selection after;
+    std::shared_ptr<Replacements> many = nullptr;
 };
 
 // How an edit came about: runs of the same kind of keystroke form one step.

@@ -55,6 +55,20 @@ void GapBuffer::replace(qsizetype position, qsizetype removed, QStringView inser
     m_gapStart += inserted.size();
 }
 
+void GapBuffer::reserveGap(qsizetype length)
+{
+    if (gapLength() < length)
+        growGap(length - gapLength());
+}
+
+void GapBuffer::appendTo(QString &out, qsizetype position, qsizetype length) const
+{
+    const qsizetype beforeGap = std::clamp<qsizetype>(m_gapStart - position, 0, length);
+    const QChar *data = m_data.constData();
+    out.append(data + position, beforeGap);
+    out.append(data + position + beforeGap + gapLength(), length - beforeGap);
+}
+
 void GapBuffer::moveGap(qsizetype position)
 {
     if (position == m_gapStart)

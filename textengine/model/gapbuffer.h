@@ -23,6 +23,11 @@ public:
     QStringView front() const { return QStringView(m_data.constData(), m_gapStart); }
     QStringView back() const { return QStringView(m_data.constData() + m_gapEnd, m_data.size() - m_gapEnd); }
     void replace(qsizetype position, qsizetype removed, QStringView inserted);
+    // Makes the hole hold at least `length` characters, so that edits
+    // growing the text that much move no text to a new array.
+    void reserveGap(qsizetype length);
+    // Appends the characters [position, position + length) to `out`.
+    void appendTo(QString &out, qsizetype position, qsizetype length) const;
 
 private:
     qsizetype gapLength() const { return m_gapEnd - m_gapStart; }

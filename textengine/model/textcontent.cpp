@@ -20,6 +20,63 @@ void TextContent::replace(int position, int removed, QStringView inserted)
     m_lines.update(m_buffer, position, removed, static_cast<int>(inserted.size()));
 }
 
+void TextContent::replace(Replacements &replacements)
+{
+    QString *removed = nullptr;
+    if (!replacements.m_knowsRemoved) {
+        replacements.m_removed.clear();
+        qsizetype length = 0;
+        for (const Replacements::Range &range : replacements.m_ranges)
+            length += range.removed;
+        replacements.m_removed.reserve(length);
+        removed = &replacements.m_removed;
+    }
+    sweep(replacements, false, removed);
+    replacements.m_knowsRemoved = true;
+}
+
+void TextContent::revert(const Replacements &replacements)
+{
+    sweep(replacements, true, nullptr);
+}
+
+void TextContent::sweep(const Replacements &replacements, bool back, QString *removed)
+{
+    const std::vector<Replacements::Range> &ranges = replacements.m_ranges;
+    // Made from the first range to the last, the edits move the buffer's
+    // hole along the text once; made big enough for the largest growth on
+    // the way first, the text never moves to a new array.
+    qsizetype growth = 0;
+    qsizetype most = 0;
+    for (const Replacements::Range &range : ranges) {
+        growth += back ? range.removed - range.inserted : range.inserted - range.removed;
+        most = std::max(most, growth);
+    }
+    m_buffer.reserveGap(most);
+    // A few edits update the line index; many rebuild it in one pass.
+    const bool fewEdits = ranges.size() <= 8;
+    const QStringView newTexts = back ? replacements.removedTexts() : replacements.insertedTexts();
+    qsizetype shift = 0;
+    qsizetype taken = 0;
+    for (const Replacements::Range &range : ranges) {
+        const int position = int(range.position + shift);
+        const int out = back ? range.inserted : range.removed;
+        const int in = back ? range.removed : range.inserted;
+        if (removed)
+            m_buffer.appendTo(*removed, position, out);
+        m_buffer.replace(position, out, newTexts.sliced(taken, in));
+        if (fewEdits)
+            m_lines.update(m_buffer, position, out, in);
+        taken += in;
+        // Undone from the first range on, the text before a range is the
+        // old one again; made, it has grown by the ranges before.
+        if (!back)
+            shift += in - out;
+    }
+    if (!fewEdits)
+        m_lines.rebuild(m_buffer);
+}
+
 int TextContent::lineEnd(int line) const
 {
     if (line + 1 >= lineCount())

@@ -2,6 +2,7 @@
 
 #include "textengine/model/gapbuffer.h"
 #include "textengine/model/lineindex.h"
+#include "textengine/model/replacements.h"
 
 #include <QString>
 #include <array>
@@ -30,6 +31,10 @@ public:
     QString mid(int position, int length) const { return m_buffer.mid(position, length); }
     bool equals(QStringView text) const { return m_buffer.equals(text); }
     void replace(int position, int removed, QStringView inserted);
+    // Makes all the replacements in one sweep through the text; the first
+    // time it keeps the texts they remove in them, for revert().
+    void replace(Replacements &replacements);
+    void revert(const Replacements &replacements);
 
     int lineCount() const { return m_lines.count(); }
     int lineStart(int line) const { return m_lines.start(line); }
@@ -66,6 +71,7 @@ private:
         QString text;
     };
     Window clusterWindow(int position) const;
+    void sweep(const Replacements &replacements, bool back, QString *removed);
     bool isWordChar(int position) const;
     bool isBlank(int position) const;
 

@@ -158,9 +158,36 @@ std::optional<int> SegmentLayout::visualStep(int position, bool right) const
 }
 
 void SegmentLayout::draw(QPainter &painter, QPointF topLeft, int first, int last, int selectionStart, int selectionEnd,
-                         const QPalette &palette) const
+                         const QPalette &palette, const QList<QTextLayout::FormatRange> &marks) const
 {
     QList<QTextLayout::FormatRange> selections;
+    for (const QTextLayout::FormatRange &mark : marks) {
+        const int from = std::max(mark.start, 0);
+        const int to = std::min(mark.start + mark.length, m_length);
+        if (from >= to)
+            continue;
+        QTextLayout::FormatRange range = mark;
+        range.start = toLayout(from);
+        range.length = toLayout(to) - range.start;
+        // A mark of a background alone is a rectangle behind the text: as a
+        // format of its own it would cost a pass over the whole segment.
+        if (mark.format.properties().size() == 1 && mark.format.hasProperty(QTextFormat::BackgroundBrush)) {
+            for (int row = first; row <= last; ++row) {
+                const QTextLine line = m_layout.lineAt(row);
+                const int rowFrom = std::max(range.start, line.textStart());
+                const int rowTo = std::min(range.start + range.length, line.textStart() + line.textLength());
+                if (rowFrom >= rowTo)
+                    continue;
+                const qreal x1 = line.cursorToX(rowFrom);
+                const qreal x2 = line.cursorToX(rowTo);
+                painter.fillRect(QRectF(topLeft.x() + std::min(x1, x2), topLeft.y() + row * m_rowHeight,
+                                        std::abs(x2 - x1), m_rowHeight),
+                                 mark.format.background());
+            }
+            continue;
+        }
+        selections << range;
+    }
     const int start = std::max(selectionStart, 0);
     const int end = std::min(selectionEnd, m_length);
     if (start < end) {

@@ -73,9 +73,10 @@ public:
     std::optional<int> visualStep(int position, bool right) const;
 
     // Draws the rows [first, last], the segment's top left corner at
-    // `topLeft`, the characters [selectionStart, selectionEnd) highlighted.
+    // `topLeft`, the characters [selectionStart, selectionEnd) highlighted
+    // over the `marks` (ranges of the segment in formats of their own).
     void draw(QPainter &painter, QPointF topLeft, int first, int last, int selectionStart, int selectionEnd,
-              const QPalette &palette) const;
+              const QPalette &palette, const QList<QTextLayout::FormatRange> &marks = {}) const;
 
     qsizetype weight() const { return m_length + 64; }
 

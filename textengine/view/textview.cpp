@@ -99,6 +99,12 @@ std::pair<int, int> TextView::rowRange(int position)
     return {m_rows.rowStart(row), m_rows.rowEnd(row)};
 }
 
+void TextView::setMarkSource(MarkSource source)
+{
+    m_markSource = std::move(source);
+    viewport()->update();
+}
+
 void TextView::relayout()
 {
     // The row at the top keeps its first character on screen.
@@ -272,8 +278,14 @@ void TextView::paintSegmentRows(QPainter &painter, Row first, int rows, int y)
     const int rowHeight = m_layouts.rowHeight();
     const SegmentLayout &layout = m_layouts.layout(segment);
     const QPointF topLeft(margin, y - first.index * rowHeight);
+    QList<QTextLayout::FormatRange> marks;
+    if (m_markSource) {
+        marks = m_markSource(segment.from, segment.to);
+        for (QTextLayout::FormatRange &mark : marks)
+            mark.start -= segment.from;
+    }
     layout.draw(painter, topLeft, first.index, last, selectionStart() - segment.from, selectionEnd() - segment.from,
-                palette());
+                palette(), marks);
     // A selected line break shows as a blank's width after the line's end.
     const bool lineEnds = segment.to == m_content.lineEnd(first.line) && last + 1 == layout.rowCount();
     if (lineEnds && selectionStart() <= segment.to && selectionEnd() > segment.to && first.line + 1 < lineCount()) {

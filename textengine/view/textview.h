@@ -9,6 +9,7 @@
 #include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -54,6 +55,9 @@ public:
     void deletePreviousChar();
     // Replaces the characters [from, to) as one step of the history.
     void replace(int from, int to, const QString &text);
+    // Makes many replacements as one step of the history (replace all, a
+    // conversion of the whole text); the selection moves with the text.
+    void replaceAll(Replacements replacements);
     void undo();
     void redo();
     // The text as it is now is the one saved (or read): undo and redo tell
@@ -81,14 +85,21 @@ public:
     int firstVisibleLine();
     void scrollToLine(int line);
 
+    // Ranges drawn in a format of their own beneath the selection, such as
+    // the matches of a search: whenever a part of the text is painted, the
+    // source is asked for the ranges (in text positions) that touch
+    // [from, to). Repaint with viewport()->update() when they change.
+    using MarkSource = std::function<QList<QTextLayout::FormatRange>(int from, int to)>;
+    void setMarkSource(MarkSource source);
+
 signals:
     // The user (or insertPlainText and its kin) changed the text.
     void edited();
     // Each change of the text in detail, before edited(): the characters
     // [position, position + removed) became `inserted`.
     void replaced(int position, int removed, const QString &inserted);
-    // The text was replaced whole, by setText or by turning every line break
-    // into CR LF.
+    // The text was replaced whole: by setText, by turning every line break
+    // into CR LF, or by many replacements at once (and their undo).
     void textReset();
     // The context menu is about to open with the view's own entries: the
     // layers above add theirs to it here.
@@ -116,9 +127,10 @@ private:
     // Every user edit first turns lone CR and lone LF into CR LF, so that
     // the text the user edits has one kind of line break only.
     // Positions given are moved along with the text.
-    void ensureCrLf(std::initializer_list<int *> positions = {});
+    void ensureCrLf(std::initializer_list<int *> positions = {}, Replacements *replacements = nullptr);
     void replaceRange(int position, int removed, const QString &inserted, EditKind kind);
     void applyReplace(int position, int removed, const QString &inserted, Selection after);
+    void applyAll(Replacements &replacements, bool back, Selection after);
     void replaceSelection(const QString &text, EditKind kind);
     void deleteTo(int position, EditKind kind);
     void offerPrimarySelection();
@@ -178,6 +190,7 @@ private:
     QBasicTimer m_autoScroll;
     QPoint m_dragPoint;
     QPointer<PrimarySelection> m_primary;
+    MarkSource m_markSource;
 };
 
 } // namespace textengine

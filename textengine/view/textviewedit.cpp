@@ -20,7 +20,7 @@ QString withLf(QString text)
 
 } // namespace
 
-void TextView::ensureCrLf(std::initializer_list<int *> positions)
+void TextView::ensureCrLf(std::initializer_list<int *> positions, Replacements *replacements)
 {
     if (m_content.onlyCrLf())
         return;
@@ -36,6 +36,12 @@ void TextView::ensureCrLf(std::initializer_list<int *> positions)
     columns.push_back(column(m_anchor));
     for (const int *position : positions)
         columns.push_back(column(*position));
+    std::vector<std::pair<int, int>> rangeEnds;
+    if (replacements)
+        replacements->moveRanges([&](int position) {
+            rangeEnds.push_back(column(position));
+            return position;
+        });
     const QString oldText = accessibleText(this);
     m_content.normalizeLineBreaks();
     emit textReset();
@@ -45,6 +51,10 @@ void TextView::ensureCrLf(std::initializer_list<int *> positions)
     size_t i = 2;
     for (int *position : positions)
         *position = back(columns[i++]);
+    if (replacements) {
+        size_t end = 0;
+        replacements->moveRanges([&](int) { return back(rangeEnds[end++]); });
+    }
     textReplacedForAccessibility(this, oldText);
 }
 
@@ -78,6 +88,48 @@ void TextView::applyReplace(int position, int removed, const QString &inserted, 
     textEditedForAccessibility(this, position, removedText, inserted);
     caretMoved();
     emit replaced(position, removed, inserted);
+    emit edited();
+}
+
+void TextView::replaceAll(Replacements replacements)
+{
+    if (replacements.isEmpty())
+        return;
+    ensureCrLf({}, &replacements);
+    replacements.insertCrLf();
+    const Selection before{m_anchor, m_caret};
+    const Selection after{replacements.mapForward(m_anchor), replacements.mapForward(m_caret)};
+    auto many = std::make_shared<Replacements>(std::move(replacements));
+    m_history.endRun();
+    // Made first, so that the step knows the texts it removed.
+    applyAll(*many, false, after);
+    EditStep step;
+    step.many = many;
+    step.before = before;
+    step.after = after;
+    m_history.record(std::move(step), EditKind::Other);
+}
+
+void TextView::applyAll(Replacements &replacements, bool back, Selection after)
+{
+    keepPrimarySelection();
+    const QString oldText = accessibleText(this);
+    const int topPosition = m_rows.rowStart(m_rows.clamp(m_top));
+    if (back)
+        m_content.revert(replacements);
+    else
+        m_content.replace(replacements);
+    // The rows are counted afresh; the view keeps the caret in sight.
+    m_layouts.clear();
+    m_rows.reset();
+    m_top = m_rows.rowOf(std::min(topPosition, length()));
+    m_anchor = m_content.snap(after.anchor);
+    m_caret = m_content.snap(after.caret);
+    m_goalX = -1;
+    updateScrollBar();
+    textReplacedForAccessibility(this, oldText);
+    caretMoved();
+    emit textReset();
     emit edited();
 }
 
@@ -134,6 +186,10 @@ void TextView::undo()
     if (!m_history.canUndo())
         return;
     const EditStep step = m_history.undo();
+    if (step.many) {
+        applyAll(*step.many, true, step.before);
+        return;
+    }
     applyReplace(step.position, static_cast<int>(step.inserted.size()), step.removed, step.before);
 }
 
@@ -142,6 +198,10 @@ void TextView::redo()
     if (!m_history.canRedo())
         return;
     const EditStep step = m_history.redo();
+    if (step.many) {
+        applyAll(*step.many, false, step.after);
+        return;
+    }
     applyReplace(step.position, static_cast<int>(step.removed.size()), step.inserted, step.after);
 }
 

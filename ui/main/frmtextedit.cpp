@@ -50,6 +50,7 @@ frmTextEdit::frmTextEdit(QWidget *parent)
         connect(pane, &EditorPane::diskChangeToAsk, this, &frmTextEdit::askAboutDiskChanges, Qt::QueuedConnection);
     connectHandlers();
     applyTabOrder();
+    createFindWindow();
 }
 
 frmTextEdit::~frmTextEdit()

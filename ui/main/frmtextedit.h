@@ -23,6 +23,7 @@ class JournalFolder;
 class TextDocument;
 } // namespace document
 class EditorPane;
+class FindWindow;
 class QMimeData;
 
 // The main window: the file browser column, the document and stylesheet
@@ -140,6 +141,9 @@ private:
     void cmdTop_Click();
     void cmdUmlaute_Click();
 
+    // Find and replace.
+    void createFindWindow();
+
     void focusDummy();
     // Save of either pane: the focus to dummy, pending events, the write.
     void savePane(EditorPane &pane);
@@ -182,6 +186,7 @@ private:
     // Unset until the first press on a splitter bar.
     double m_dragStartX = 0;
     double m_dragStartY = 0;
+    FindWindow *m_findWindow = nullptr;
     QPointer<frmFileSelect> m_chooser;
     bool m_closing = false;
 };

@@ -6,6 +6,7 @@
 #include "forms/textbox.h"
 #include "support/umlauts.h"
 #include "support/windowhelpers.h"
+#include "ui/find/findwindow.h"
 
 void frmTextEdit::chkDark_Click()
 {
@@ -37,6 +38,7 @@ void frmTextEdit::cmdTop_Click()
         support::SetTopmost(this, false);
         m_onTop = 0;
     }
+    m_findWindow->followOwnerOnTop();
 }
 
 void frmTextEdit::cmdUmlaute_Click()
