@@ -74,6 +74,11 @@ void TestTextContent::normalizedBreaks()
     QCOMPARE(content.text(), expected);
     QVERIFY(content.onlyCrLf());
     QCOMPARE(textengine::toCrLf(text, {.loneCarriageReturns = true, .loneLineFeeds = true}), expected);
+    // The same text pasted into a text that had only CR LF.
+    content.setText(QStringLiteral("\r\n"));
+    content.replace(2, 0, text);
+    content.normalizeLineBreaks();
+    QCOMPARE(content.text(), QStringLiteral("\r\n") + expected);
 }
 
 void TestTextContent::caretSteps_data()
