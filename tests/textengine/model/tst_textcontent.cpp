@@ -24,21 +24,9 @@ private slots:
     void lineDirection();
     void segmentCuts_data();
     void segmentCuts();
+    void outOfRangeEditsAreClamped_data();
     void outOfRangeEditsAreClamped();
 };
-
-namespace {
-
-// The stops from 0 to `end` in steps of `step`, and `end`.
-QList<int> every(int step, int end)
-{
-    QList<int> stops;
-    for (int p = 0; p < end; p += step)
-        stops << p;
-    return stops << end;
-}
-
-} // namespace
 
 void TestTextContent::lineEnds_data()
 {
@@ -111,13 +99,16 @@ void TestTextContent::caretSteps_data()
     QTest::newRow("Hangul syllable from jamo") << QStringLiteral("\u1100\u1161\u11A8x") << QList<int>{0, 3, 4};
     QTest::newRow("lone surrogates are steps of their own")
         << QStringLiteral("a") + QChar(0xd800) + QLatin1Char('b') + QChar(0xdc00) << QList<int>{0, 1, 2, 3, 4};
-    QTest::newRow("flags beyond the window") << QStringLiteral("\U0001F1E9\U0001F1EA").repeated(300) << every(4, 1200);
+    QList<int> flags;
+    for (int p = 0; p <= 1200; p += 4)
+        flags << p;
+    QTest::newRow("flags beyond the window") << QStringLiteral("\U0001F1E9\U0001F1EA").repeated(300) << flags;
     QTest::newRow("prepended sign before a blank") << QStringLiteral("q\u0600 a") << QList<int>{0, 1, 3, 4};
     QTest::newRow("emoji before Devanagari") << QStringLiteral("\U0001F600\u0915") << QList<int>{0, 2, 3};
     QTest::newRow("flags after an emoji")
         << QStringLiteral("\U0001F1E9\U0001F600\U0001F1E9\U0001F1EA") << QList<int>{0, 2, 4, 8};
     QTest::newRow("cluster beyond the window")
-        << QStringLiteral("e") + QString(2000, QChar(0x0301)) << every(2001, 2001);
+        << QStringLiteral("e") + QString(2000, QChar(0x0301)) << QList<int>{0, 2001};
 }
 
 void TestTextContent::caretSteps()
@@ -233,15 +224,26 @@ void TestTextContent::segmentCuts()
     QCOMPARE(textengine::segmentCut(content, from, to), cut);
 }
 
+void TestTextContent::outOfRangeEditsAreClamped_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("before the start") << -3 << 5 << QStringLiteral("\nd\ne\nf");
+    QTest::newRow("beyond the end") << 8 << 99 << QStringLiteral("a\nb\nc\nd\n");
+}
+
 void TestTextContent::outOfRangeEditsAreClamped()
 {
+    QFETCH(int, position);
+    QFETCH(int, removed);
+    QFETCH(QString, expected);
     TextContent content;
     content.setText(QStringLiteral("a\nb\nc\nd\ne\nf"));
-    content.replace(-3, 5, QString());
-    content.replace(4, 99, QStringLiteral("x"));
+    content.replace(position, removed, QString());
     TextContent fresh;
-    fresh.setText(QStringLiteral("\nd\nex"));
-    QCOMPARE(content.text(), fresh.text());
+    fresh.setText(expected);
+    QCOMPARE(content.text(), expected);
     QCOMPARE(content.lineCount(), fresh.lineCount());
     for (int line = 0; line < content.lineCount(); ++line)
         QCOMPARE(content.lineStart(line), fresh.lineStart(line));
