@@ -43,8 +43,7 @@ bool GapBuffer::equals(QStringView other) const
 
 void GapBuffer::replace(qsizetype position, qsizetype removed, QStringView inserted)
 {
-    position = std::clamp<qsizetype>(position, 0, size());
-    removed = std::clamp<qsizetype>(removed, 0, size() - position);
+    Q_ASSERT(position >= 0 && removed >= 0 && position + removed <= size());
     // Grown before it moves: a hole still at the end grows without moving text.
     if (gapLength() + removed < inserted.size())
         growGap(inserted.size());

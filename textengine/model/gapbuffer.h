@@ -22,6 +22,7 @@ public:
     // The text before the hole and after it; together they are the text.
     QStringView front() const { return QStringView(m_data.constData(), m_gapStart); }
     QStringView back() const { return QStringView(m_data.constData() + m_gapEnd, m_data.size() - m_gapEnd); }
+    // The range must lie in the text (TextContent clamps it).
     void replace(qsizetype position, qsizetype removed, QStringView inserted);
     // Makes the hole hold at least `length` characters, so that edits
     // growing the text that much move no text to a new array.

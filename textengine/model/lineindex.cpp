@@ -83,7 +83,7 @@ void LineIndex::update(const GapBuffer &text, int position, int removed, int ins
     const int newHigh = position + inserted + 1;
     const int delta = inserted - removed;
     std::vector<int> fresh;
-    collectStarts(text, low, newHigh, fresh);
+    collectStarts(text, low, newHigh, fresh, &m_onlyCrLf);
     const auto first = std::lower_bound(m_starts.begin() + 1, m_starts.end(), low);
     const auto last = std::upper_bound(first, m_starts.end(), oldHigh);
     if (delta != 0) {

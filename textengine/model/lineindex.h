@@ -22,7 +22,8 @@ public:
     int start(int line) const { return m_starts[static_cast<size_t>(line)]; }
     // The line that holds `position` (the last one starting at or before it).
     int lineOf(int position) const;
-    // False once a lone CR or lone LF was seen by the last rebuild.
+    // False once a lone CR or lone LF was seen, by the last rebuild or an
+    // update since.
     bool onlyCrLf() const { return m_onlyCrLf; }
 
 private:

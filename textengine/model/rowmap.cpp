@@ -267,10 +267,14 @@ void RowMap::edited(int position, int removed, int inserted, int firstLine, int 
 {
     const int oldLines = lastLine - firstLine + 1;
     const int newLines = oldLines + m_text.lineCount() - m_counter.lines();
-    if (oldLines == 1 && newLines == 1)
-        lineEdited(firstLine, position - m_text.lineStart(firstLine), removed, inserted);
-    else
+    if (oldLines == 1 && newLines == 1) {
+        // An LF typed after a lone CR joins the line break before the line,
+        // which now starts after it: the line's own text lost nothing.
+        const int offset = position - m_text.lineStart(firstLine);
+        lineEdited(firstLine, std::max(0, offset), removed, inserted + std::min(0, offset));
+    } else {
         linesReplaced(firstLine, oldLines, newLines);
+    }
 }
 
 void RowMap::lineEdited(int line, int offset, int removed, int inserted)

@@ -1,8 +1,7 @@
 #include "textengine/model/segmentcut.h"
 
+#include "textengine/model/caretstops.h"
 #include "textengine/model/textcontent.h"
-
-#include <QChar>
 
 #include <algorithm>
 
@@ -15,9 +14,9 @@ constexpr int directionReach = 32;
 
 enum class Strong { None, LeftToRight, RightToLeft };
 
-Strong strongOf(QChar c)
+Strong strongOf(const TextContent &text, int position)
 {
-    switch (c.direction()) {
+    switch (text.directionAt(position)) {
     case QChar::DirL:
         return Strong::LeftToRight;
     case QChar::DirR:
@@ -33,15 +32,10 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
-bool startsCluster(QChar c)
-{
-    return !isBlank(c) && !c.isMark() && !c.isSurrogate() && c != QChar(0x200c) && c != QChar(0x200d);
-}
-
 Strong strongBefore(const TextContent &text, int position, int limit)
 {
     for (int i = position - 1; i >= limit; --i) {
-        const Strong strong = strongOf(text.at(i));
+        const Strong strong = strongOf(text, i);
         if (strong != Strong::None)
             return strong;
     }
@@ -52,22 +46,22 @@ Strong strongBefore(const TextContent &text, int position, int limit)
 
 int segmentCut(const TextContent &text, int from, int to)
 {
-    const int lineStart = text.lineStart(text.lineOf(from));
+    CaretStops stops(text, text.lineOf(from));
+    const int end = std::min(to, stops.last() - 1);
     int anyBlank = -1;
-    for (int p = std::max(from, lineStart + 1); p <= to && p < text.size(); ++p) {
-        const QChar c = text.at(p);
-        if (!isBlank(text.at(p - 1)) || !startsCluster(c))
+    for (int p = std::max(from, stops.first() + 1); p <= end; ++p) {
+        if (!isBlank(text.at(p - 1)) || isBlank(text.at(p)) || !stops.isStop(p))
             continue;
         if (anyBlank < 0)
             anyBlank = p;
-        const Strong strong = strongOf(c);
-        if (strong != Strong::None && strong == strongBefore(text, p - 1, std::max(lineStart, p - 1 - directionReach)))
+        const Strong strong = strongOf(text, p);
+        if (strong != Strong::None
+            && strong == strongBefore(text, p - 1, std::max(stops.first(), p - 1 - directionReach)))
             return p;
     }
     if (anyBlank >= 0)
         return anyBlank;
-    const int boundary = text.snap(to);
-    return boundary == to ? to : text.nextPosition(boundary);
+    return stops.atOrAfter(std::min(to, stops.last()));
 }
 
 } // namespace textengine

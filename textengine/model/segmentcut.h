@@ -11,8 +11,9 @@ class TextContent;
 //  1. after a blank, before a letter of the same direction as the letter
 //     before the blank: shaping never joins across a blank, and the
 //     bidirectional order on both sides is that of the whole line;
-//  2. after a blank, before anything but a blank or a combining mark;
-//  3. the first cluster boundary at or after `to`.
+//  2. after a blank, before anything but a blank, at a caret stop;
+//  3. the first caret stop at or after `to`.
+// Every cut is a caret stop (see CaretStops).
 int segmentCut(const TextContent &text, int from, int to);
 
 } // namespace textengine

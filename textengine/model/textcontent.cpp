@@ -1,8 +1,7 @@
 #include "textengine/model/textcontent.h"
 
+#include "textengine/model/caretstops.h"
 #include "textengine/model/crlf.h"
-
-#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -16,6 +15,10 @@ void TextContent::setText(const QString &text)
 
 void TextContent::replace(int position, int removed, QStringView inserted)
 {
+    // Clamped here, once, so that the buffer and the line index see the
+    // same edit.
+    position = std::clamp(position, 0, size());
+    removed = std::clamp(removed, 0, size() - position);
     m_buffer.replace(position, removed, inserted);
     m_lines.update(m_buffer, position, removed, static_cast<int>(inserted.size()));
 }
@@ -93,109 +96,46 @@ void TextContent::normalizeLineBreaks()
         setText(toCrLf(text(), {.loneCarriageReturns = true, .loneLineFeeds = true}));
 }
 
-namespace {
-
-// How far around a position clusters are judged: far beyond any real
-// cluster, and short enough for every caret step to stay cheap.
-constexpr int clusterReach = 1024;
-
-// Below U+0300 there are no combining marks, joiners or surrogates: a
-// boundary lies between any two such characters.
-bool isPlain(QChar c)
-{
-    return c.unicode() < 0x300;
-}
-
-} // namespace
-
-TextContent::Window TextContent::clusterWindow(int position) const
-{
-    const int line = lineOf(position);
-    const int first = lineStart(line);
-    int start = std::max(first, position - clusterReach);
-    // A cluster never reaches back over a blank.
-    for (int i = position - 1; i > start; --i) {
-        if (isBlank(i)) {
-            start = i;
-            break;
-        }
-    }
-    const int end = std::min(lineEnd(line), position + clusterReach);
-    return {start, mid(start, end - start)};
-}
-
 int TextContent::snap(int position) const
 {
     position = std::clamp(position, 0, size());
     const int line = lineOf(position);
-    const int first = lineStart(line);
     const int last = lineEnd(line);
     if (position > last)
         return last; // between CR and LF
-    if (position == first || position == last || (isPlain(at(position - 1)) && isPlain(at(position))))
-        return position;
-    const Window window = clusterWindow(position);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.text);
-    finder.setPosition(position - window.start);
-    if (finder.isAtBoundary())
-        return position;
-    return window.start + static_cast<int>(std::max<qsizetype>(0, finder.toPreviousBoundary()));
+    return CaretStops(*this, line).atOrBefore(position);
+}
+
+int TextContent::snapForward(int position) const
+{
+    position = std::clamp(position, 0, size());
+    const int line = lineOf(position);
+    if (position > lineEnd(line))
+        return lineStart(line + 1); // between CR and LF
+    return CaretStops(*this, line).atOrAfter(position);
 }
 
 int TextContent::nextPosition(int position) const
 {
     if (position >= size())
         return size();
-    const int p = snap(position);
-    const int line = lineOf(p);
-    const int last = lineEnd(line);
-    if (p >= last)
+    position = std::max(position, 0);
+    const int line = lineOf(position);
+    if (position >= lineEnd(line))
         return line + 1 < lineCount() ? lineStart(line + 1) : size();
-    if (isPlain(at(p)) && (p + 1 == last || isPlain(at(p + 1))))
-        return p + 1;
-    const Window window = clusterWindow(p);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.text);
-    finder.setPosition(p - window.start);
-    const qsizetype next = finder.toNextBoundary();
-    const int found
-        = next < 0 ? window.start + static_cast<int>(window.text.size()) : window.start + static_cast<int>(next);
-    if (found > position)
-        return found;
-    // Inside a cluster longer than the window: on by a window's length,
-    // judged from here.
-    const int end = std::min(last, position + clusterReach);
-    QTextBoundaryFinder rest(QTextBoundaryFinder::Grapheme, mid(position, end - position));
-    const qsizetype step = rest.toNextBoundary();
-    return step <= 0 ? end : position + static_cast<int>(step);
+    return CaretStops(*this, line).atOrAfter(position + 1);
 }
 
 int TextContent::previousPosition(int position) const
 {
-    const int p = snap(position);
-    if (p < position || p <= 0)
-        return p;
-    const int line = lineOf(p);
-    const int first = lineStart(line);
-    if (p == first)
-        return lineEnd(line - 1);
-    if (isPlain(at(p - 1)) && (p - 1 == first || isPlain(at(p - 2))))
-        return p - 1;
-    const Window window = clusterWindow(p);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.text);
-    finder.setPosition(p - window.start);
-    return window.start + static_cast<int>(std::max<qsizetype>(0, finder.toPreviousBoundary()));
-}
-
-int TextContent::snapForward(int position) const
-{
-    const int before = snap(position);
-    return before == position ? position : nextPosition(before);
-}
-
-bool TextContent::isBlank(int position) const
-{
-    const QChar c = at(position);
-    return c == u' ' || c == u'\t';
+    position = std::clamp(position, 0, size());
+    const int line = lineOf(position);
+    const int last = lineEnd(line);
+    if (position > last)
+        return last; // between CR and LF
+    if (position == lineStart(line))
+        return line > 0 ? lineEnd(line - 1) : 0;
+    return CaretStops(*this, line).atOrBefore(position - 1);
 }
 
 bool TextContent::isWordChar(int position) const
@@ -266,17 +206,23 @@ std::pair<int, int> TextContent::wordAt(int position) const
     return {snap(begin), snapForward(end)};
 }
 
+QChar::Direction TextContent::directionAt(int position) const
+{
+    const QChar c = at(position);
+    if (c.isHighSurrogate() && position + 1 < size() && at(position + 1).isLowSurrogate())
+        return QChar::direction(QChar::surrogateToUcs4(c, at(position + 1)));
+    if (c.isLowSurrogate() && position > 0 && at(position - 1).isHighSurrogate())
+        return QChar::direction(QChar::surrogateToUcs4(at(position - 1), c));
+    // A lone surrogate is no letter of any direction.
+    return c.isSurrogate() ? QChar::DirON : c.direction();
+}
+
 Qt::LayoutDirection TextContent::lineDirection(int line) const
 {
     int isolates = 0;
     const int end = lineEnd(line);
     for (int i = lineStart(line); i < end; ++i) {
-        char32_t c = at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < end && at(i + 1).isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(at(i), at(i + 1));
-            ++i;
-        }
-        switch (QChar::direction(c)) {
+        switch (directionAt(i)) {
         case QChar::DirLRI:
         case QChar::DirRLI:
         case QChar::DirFSI:

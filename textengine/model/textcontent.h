@@ -13,12 +13,7 @@ namespace textengine {
 // The text of a text view with its lines, and the caret positions it allows:
 // the boundaries of what a reader sees as one character (a grapheme cluster:
 // a letter with its marks, an emoji with its modifiers, a flag), never
-// between CR and LF.
-//
-// Clusters are judged on a window of the line around the position, which
-// starts where a boundary is certain (the line's start or a blank): a
-// pathological cluster longer than the window is stepped through in pieces
-// instead of being scanned whole at every step.
+// between CR and LF; see CaretStops for how they are found.
 class TextContent
 {
 public:
@@ -30,6 +25,8 @@ public:
     QChar at(int position) const { return m_buffer.at(position); }
     QString mid(int position, int length) const { return m_buffer.mid(position, length); }
     bool equals(QStringView text) const { return m_buffer.equals(text); }
+    // Replaces `removed` characters at `position`; both are clamped into
+    // the text.
     void replace(int position, int removed, QStringView inserted);
     // Makes all the replacements in one sweep through the text; the first
     // time it keeps the texts they remove in them, for revert().
@@ -48,10 +45,11 @@ public:
 
     // The nearest allowed caret position at or before `position`, in range.
     int snap(int position) const;
-    // The nearest allowed caret position at or after `position`.
+    // The nearest allowed caret position at or after `position`, in range.
     int snapForward(int position) const;
     // One step right or left in the text's order: one cluster, or one line
-    // break whatever its characters.
+    // break whatever its characters. They visit the positions snap() and
+    // snapForward() keep, and no others.
     int nextPosition(int position) const;
     int previousPosition(int position) const;
     int nextWordStart(int position) const;
@@ -63,17 +61,13 @@ public:
     // character outside isolates (Unicode's rules P2 and P3, as Qt decides
     // automatically); left to right when it has none.
     Qt::LayoutDirection lineDirection(int line) const;
+    // The bidirectional class of the character at `position`; both halves
+    // of a surrogate pair give that of the pair, a lone one is neutral.
+    QChar::Direction directionAt(int position) const;
 
 private:
-    struct Window
-    {
-        int start;
-        QString text;
-    };
-    Window clusterWindow(int position) const;
     void sweep(const Replacements &replacements, bool back, QString *removed);
     bool isWordChar(int position) const;
-    bool isBlank(int position) const;
 
     GapBuffer m_buffer;
     LineIndex m_lines;

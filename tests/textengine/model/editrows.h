@@ -43,6 +43,8 @@ inline void addEditRows()
     QTest::newRow("edit bigger than the gap")
         << QStringLiteral("x")
         << std::vector<Edit>{{1, 0, QString(10000, u'y') + QStringLiteral("\r\n")}, {5, 9000, QString()}};
+    QTest::newRow("LF after a lone CR before a long line") << QStringLiteral("ab\r")
+            + QStringLiteral("\U0001F600").repeated(10000) << std::vector<Edit>{{3, 0, QStringLiteral("\n")}};
     QTest::newRow("empty text") << QString()
                                 << std::vector<Edit>{{0, 0, QStringLiteral("\r\n\r\n")}, {0, 4, QString()}};
 }

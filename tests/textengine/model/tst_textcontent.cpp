@@ -24,6 +24,8 @@ private slots:
     void lineDirection();
     void segmentCuts_data();
     void segmentCuts();
+    void outOfRangeEditsAreClamped_data();
+    void outOfRangeEditsAreClamped();
 };
 
 void TestTextContent::lineEnds_data()
@@ -74,6 +76,11 @@ void TestTextContent::normalizedBreaks()
     QCOMPARE(content.text(), expected);
     QVERIFY(content.onlyCrLf());
     QCOMPARE(textengine::toCrLf(text, {.loneCarriageReturns = true, .loneLineFeeds = true}), expected);
+    // The same text pasted into a text that had only CR LF.
+    content.setText(QStringLiteral("\r\n"));
+    content.replace(2, 0, text);
+    content.normalizeLineBreaks();
+    QCOMPARE(content.text(), QStringLiteral("\r\n") + expected);
 }
 
 void TestTextContent::caretSteps_data()
@@ -92,6 +99,16 @@ void TestTextContent::caretSteps_data()
     QTest::newRow("Hangul syllable from jamo") << QStringLiteral("\u1100\u1161\u11A8x") << QList<int>{0, 3, 4};
     QTest::newRow("lone surrogates are steps of their own")
         << QStringLiteral("a") + QChar(0xd800) + QLatin1Char('b') + QChar(0xdc00) << QList<int>{0, 1, 2, 3, 4};
+    QList<int> flags;
+    for (int p = 0; p <= 1200; p += 4)
+        flags << p;
+    QTest::newRow("flags beyond the window") << QStringLiteral("\U0001F1E9\U0001F1EA").repeated(300) << flags;
+    QTest::newRow("prepended sign before a blank") << QStringLiteral("q\u0600 a") << QList<int>{0, 1, 3, 4};
+    QTest::newRow("emoji before Devanagari") << QStringLiteral("\U0001F600\u0915") << QList<int>{0, 2, 3};
+    QTest::newRow("flags after an emoji")
+        << QStringLiteral("\U0001F1E9\U0001F600\U0001F1E9\U0001F1EA") << QList<int>{0, 2, 4, 8};
+    QTest::newRow("cluster beyond the window")
+        << QStringLiteral("e") + QString(2000, QChar(0x0301)) << QList<int>{0, 2001};
 }
 
 void TestTextContent::caretSteps()
@@ -108,6 +125,13 @@ void TestTextContent::caretSteps()
     for (int p = content.size(); p > 0;)
         backward.prepend(p = content.previousPosition(p));
     QCOMPARE(backward, stops);
+    // Every position snaps to the stops around it.
+    for (int i = 1; i < stops.size(); ++i) {
+        for (int p = stops[i - 1] + 1; p < stops[i]; ++p) {
+            QCOMPARE(content.snap(p), stops[i - 1]);
+            QCOMPARE(content.snapForward(p), stops[i]);
+        }
+    }
 }
 
 void TestTextContent::snapGoesToClusterStart_data()
@@ -162,6 +186,7 @@ void TestTextContent::lineDirection_data()
     QTest::newRow("empty") << QString() << Qt::LeftToRight;
     QTest::newRow("isolated Hebrew is skipped") << QStringLiteral("\u2067שלום\u2069 abc") << Qt::LeftToRight;
     QTest::newRow("only the line counts") << QStringLiteral("abc\r\nשלום") << Qt::LeftToRight;
+    QTest::newRow("a lone surrogate is no letter") << QChar(0xdc4d) + QStringLiteral("\u0627") << Qt::RightToLeft;
 }
 
 void TestTextContent::lineDirection()
@@ -184,6 +209,8 @@ void TestTextContent::segmentCuts_data()
     QTest::newRow("any blank when no letter follows one") << QStringLiteral("aaa 12 \U0001F44D") << 2 << 9 << 4;
     QTest::newRow("no blank: a cluster boundary at the end")
         << QStringLiteral("aaa\U0001F44D\U0001F3FDbbb") << 1 << 4 << 7;
+    QTest::newRow("not before a sound mark")
+        << QString(4100, u'x') + QStringLiteral(" \uFF9E") + QString(15000, u'x') << 4096 << 8192 << 8192;
 }
 
 void TestTextContent::segmentCuts()
@@ -195,6 +222,31 @@ void TestTextContent::segmentCuts()
     TextContent content;
     content.setText(text);
     QCOMPARE(textengine::segmentCut(content, from, to), cut);
+}
+
+void TestTextContent::outOfRangeEditsAreClamped_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("before the start") << -3 << 5 << QStringLiteral("\nd\ne\nf");
+    QTest::newRow("beyond the end") << 8 << 99 << QStringLiteral("a\nb\nc\nd\n");
+}
+
+void TestTextContent::outOfRangeEditsAreClamped()
+{
+    QFETCH(int, position);
+    QFETCH(int, removed);
+    QFETCH(QString, expected);
+    TextContent content;
+    content.setText(QStringLiteral("a\nb\nc\nd\ne\nf"));
+    content.replace(position, removed, QString());
+    TextContent fresh;
+    fresh.setText(expected);
+    QCOMPARE(content.text(), expected);
+    QCOMPARE(content.lineCount(), fresh.lineCount());
+    for (int line = 0; line < content.lineCount(); ++line)
+        QCOMPARE(content.lineStart(line), fresh.lineStart(line));
 }
 
 QTEST_MAIN(TestTextContent)
