@@ -18,7 +18,7 @@ void WriteSetting(const SettingKey &key, const QString &value)
     WriteIni(App().AppTitle, key.name, value, App().IniFile);
 }
 
-void WriteSettings(std::initializer_list<std::pair<SettingKey, QString>> values)
+void WriteSettings(const QList<std::pair<SettingKey, QString>> &values)
 {
     QList<std::pair<QString, QString>> entries;
     for (const auto &[key, value] : values)

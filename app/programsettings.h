@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QList>
 #include <QString>
-#include <initializer_list>
 #include <utility>
 
 // The program's own settings: the keys of its section in the settings file,
@@ -32,6 +32,9 @@ inline constexpr double Centred = -1;
 inline constexpr SettingKey Left{QLatin1StringView("Left"), QLatin1StringView("0")};
 inline constexpr SettingKey SplitHLeft{QLatin1StringView("SplitHLeft"), {}}; // the bar's designed place
 inline constexpr SettingKey SplitVTop{QLatin1StringView("SplitVTop"), QLatin1StringView("2775")};
+// The panes' zoom in steps from the designed font size; written only once
+// it is used, so that an unzoomed run leaves the file as it was.
+inline constexpr SettingKey Zoom{QLatin1StringView("Zoom"), QLatin1StringView("0")};
 
 } // namespace settingkeys
 
@@ -41,4 +44,4 @@ QString ReadSetting(const SettingKey &key);
 QString ReadSetting(const SettingKey &key, const QString &defaultValue);
 void WriteSetting(const SettingKey &key, const QString &value);
 // Several keys in one write of the file (WriteIniValues).
-void WriteSettings(std::initializer_list<std::pair<SettingKey, QString>> values);
+void WriteSettings(const QList<std::pair<SettingKey, QString>> &values);

@@ -21,6 +21,17 @@ void CommandButton::SetGraphical(bool graphical)
     applyColors();
 }
 
+void CommandButton::SetToggleState(bool on)
+{
+    setCheckable(true);
+    setChecked(on);
+}
+
+void CommandButton::nextCheckState()
+{
+    // The state is the window's to set.
+}
+
 bool CommandButton::SetFocus()
 {
     return takeFocus(this);
@@ -40,6 +51,7 @@ void CommandButton::applyColors()
     const QColor disabledText = palette().color(QPalette::Disabled, QPalette::ButtonText);
     setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; border: 2px outset %1; "
                                  "padding: 1px; }"
+                                 "QPushButton:checked { border-style: outset; }"
                                  "QPushButton:pressed { border-style: inset; }"
                                  "QPushButton:disabled { color: %3; }")
                       .arg(back.name(), fore.name(), disabledText.name()));

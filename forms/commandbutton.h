@@ -21,6 +21,10 @@ public:
     // Gives the button the keyboard focus; fails (false) while the window is
     // hidden or the button cannot take it.
     bool SetFocus();
+    // Makes the button say whether something is on, to screen readers: its
+    // handlers decide when that changes, a click alone does not, and it
+    // looks as it did.
+    void SetToggleState(bool on);
 
 signals:
     void Click();
@@ -30,6 +34,7 @@ signals:
 protected:
     void applyColors() override;
     void mousePressEvent(QMouseEvent *event) override;
+    void nextCheckState() override;
 
 private:
     bool m_graphical = false;

@@ -1,5 +1,7 @@
 #include "forms/form.h"
 
+#include "forms/formsaccessible.h"
+
 #include "forms/mouseargs.h"
 #include "forms/twips.h"
 #include "platform/window.h"
@@ -13,6 +15,7 @@ namespace forms {
 Form::Form(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
+    installFormsAccessibleFactory();
     setMouseTracking(true);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QMargins>
 #include <QWidget>
 #include <optional>
@@ -40,6 +41,9 @@ public:
     // Frame size around the client area that the platform reports now, or
     // the best estimate before the window is shown.
     QMargins frameMargins() const;
+
+    // What the window is to screen readers: a main window by default.
+    virtual QAccessible::Role accessibleRole() const { return QAccessible::Window; }
 
 protected:
     virtual void Form_Load() {}

@@ -6,6 +6,7 @@
 #include "app/settingslocation.h"
 #include "support/paths.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -45,11 +46,16 @@ WindowState RememberedWindowState(const QString &commandLine)
     state.green = checkValue(ReadSetting(settingkeys::Green));
     state.dark = checkValue(ReadSetting(settingkeys::Dark));
 
-    state.height = twipsValue(ReadSetting(settingkeys::Height));
+    // A negative size is one no window can take: the designed one stays.
+    auto size = [](const QString &text) {
+        const std::optional<int> twips = twipsValue(text);
+        return twips && *twips >= 0 ? twips : std::nullopt;
+    };
+    state.height = size(ReadSetting(settingkeys::Height));
     // Without a remembered width the window keeps the width it was created
     // with.
     if (const QString width = ReadSetting(settingkeys::Width); !width.isEmpty())
-        state.width = twipsValue(width);
+        state.width = size(width);
     // The number as read decides, not its rounded value: "-0.6" is a place.
     state.centred = Val(ReadSetting(settingkeys::TopOrCentred)) == settingkeys::Centred;
     if (!state.centred) {
@@ -67,5 +73,6 @@ WindowState RememberedWindowState(const QString &commandLine)
     };
     state.splitHLeft = splitter(ReadSetting(settingkeys::SplitHLeft, QString()));
     state.splitVTop = splitter(ReadSetting(settingkeys::SplitVTop));
+    state.zoom = int(std::clamp(RoundHalfEven(Val(ReadSetting(settingkeys::Zoom))), -1000.0, 1000.0));
     return state;
 }

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/settingslocation.h"
 #include "platform/process.h"
+#include "program/commandline.h"
 #include "program/restore.h"
 #include "program/unload.h"
 #include "support/message.h"
@@ -35,7 +36,10 @@ frmTextEdit *Main()
     window->Load();
 
     // 6 to 9: the working state kept from the last run.
-    window->applyState(RememberedWindowState(platform::commandLineText()));
+    const CommandLine command = ParseCommandLine(platform::commandLineText());
+    window->applyState(RememberedWindowState(command.path));
+    if (command.open)
+        window->openDocument(support::LongPathOf(command.path));
 
     // 10, 11.
     window->SetCaption(app.AppTitle);

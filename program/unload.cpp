@@ -9,13 +9,17 @@ void SaveWindowState(const WindowState &state)
 {
     QString lastDir = support::LongPathOf(state.folder);
     auto number = [](const std::optional<int> &value) { return NumberText(value.value_or(0)); };
-    WriteSettings({{settingkeys::LastDir, support::AddBackslash(lastDir)},
-                   {settingkeys::Top, number(state.top)},
-                   {settingkeys::Left, number(state.left)},
-                   {settingkeys::Height, number(state.height)},
-                   {settingkeys::Width, number(state.width)},
-                   {settingkeys::Dark, number(state.dark)},
-                   {settingkeys::Green, number(state.green)},
-                   {settingkeys::SplitHLeft, number(state.splitHLeft)},
-                   {settingkeys::SplitVTop, number(state.splitVTop)}});
+    QList<std::pair<SettingKey, QString>> values = {{settingkeys::LastDir, support::AddBackslash(lastDir)},
+                                                    {settingkeys::Top, number(state.top)},
+                                                    {settingkeys::Left, number(state.left)},
+                                                    {settingkeys::Height, number(state.height)},
+                                                    {settingkeys::Width, number(state.width)},
+                                                    {settingkeys::Dark, number(state.dark)},
+                                                    {settingkeys::Green, number(state.green)},
+                                                    {settingkeys::SplitHLeft, number(state.splitHLeft)},
+                                                    {settingkeys::SplitVTop, number(state.splitVTop)}};
+    // The zoom goes to the file once it was used, and back to 0 from there.
+    if (state.zoom.value_or(0) != 0 || !ReadSetting(settingkeys::Zoom, QString()).isEmpty())
+        values.append({settingkeys::Zoom, number(state.zoom)});
+    WriteSettings(values);
 }

@@ -63,4 +63,21 @@ QString UmlautsToEntities(const QString &text)
     return out;
 }
 
+textengine::Replacements UmlautReplacements(std::span<const QStringView> pieces)
+{
+    textengine::Replacements replacements;
+    int offset = 0;
+    for (const QStringView piece : pieces) {
+        for (qsizetype i = 0; i < piece.size(); ++i) {
+            const char16_t c = piece[i].unicode();
+            if (c < lowestReplaced)
+                continue;
+            if (const QStringView entity = entityOf(c); !entity.isEmpty())
+                replacements.add(offset + int(i), 1, entity);
+        }
+        offset += int(piece.size());
+    }
+    return replacements;
+}
+
 } // namespace support

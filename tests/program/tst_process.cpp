@@ -1,6 +1,7 @@
 // The real executable as its own process: the settings file is named after
 // it, and the end of a desktop session (SIGTERM) closes the main window so
 // the working state is saved.
+#include "program/commandline.h"
 #include "tests/editorprocess.h"
 #include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
@@ -27,6 +28,10 @@ private slots:
     void concurrentInstances();
     void endedEditorOffersItsText_data();
     void endedEditorOffersItsText();
+    void commandLine_data();
+    void commandLine();
+    void optionsNeedNoWindow_data();
+    void optionsNeedNoWindow();
 };
 
 void ProcessTest::terminationSavesState()
@@ -215,6 +220,80 @@ void ProcessTest::endedEditorOffersItsText()
     QCOMPARE(txtTXT(window)->Text(), QStringLiteral("getippt <p>alt</p>\r\n"));
     QVERIFY(window->Changed());
     QCOMPARE(testsupport::readAll(dir.path() + QStringLiteral("/seite.html")), QByteArray("<p>alt</p>\r\n"));
+}
+
+void ProcessTest::commandLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("open");
+    const int start = int(CommandLine::Action::Start);
+    const int wrong = int(CommandLine::Action::Wrong);
+    QTest::newRow("nothing") << "" << start << "" << false;
+    QTest::newRow("a path with blanks is one path")
+        << "/home/a/Meine Texte/b.txt" << start << "/home/a/Meine Texte/b.txt" << false;
+    QTest::newRow("open") << "--open /home/a/b c.txt" << start << "/home/a/b c.txt" << true;
+    QTest::newRow("open, quoted as on Windows")
+        << "--open \"C:\\Web\\a b.html\"" << start << "C:\\Web\\a b.html" << true;
+    QTest::newRow("open without a file") << "--open" << wrong << "" << true;
+    QTest::newRow("a path that begins with a dash") << "-- -notizen.txt" << start << "-notizen.txt" << false;
+    QTest::newRow("or with ./") << "./-notizen.txt" << start << "./-notizen.txt" << false;
+    QTest::newRow("help") << "--help" << int(CommandLine::Action::Help) << "" << false;
+    QTest::newRow("version") << "--version" << int(CommandLine::Action::Version) << "" << false;
+    QTest::newRow("unknown option") << "-x" << wrong << "" << false;
+    QTest::newRow("an option's name as a path's start") << "--openfile" << wrong << "" << false;
+}
+
+void ProcessTest::commandLine()
+{
+    QFETCH(QString, text);
+    QFETCH(int, action);
+    QFETCH(QString, path);
+    QFETCH(bool, open);
+    const CommandLine command = ParseCommandLine(text);
+    QCOMPARE(int(command.action), action);
+    if (action == int(CommandLine::Action::Start)) {
+        QCOMPARE(command.path, path);
+        QCOMPARE(command.open, open);
+    }
+}
+
+void ProcessTest::optionsNeedNoWindow_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("help") << "--help" << 0 << "Aufruf: brenwick-editor [PFAD]";
+    QTest::newRow("version") << "--version" << 0 << "Brenwick TXT-HTML-CSS-Editor ";
+    QTest::newRow("unknown option") << "--hilfe" << 2 << "Aufruf: brenwick-editor [PFAD]";
+}
+
+void ProcessTest::optionsNeedNoWindow()
+{
+    QFETCH(QString, option);
+    QFETCH(int, exitCode);
+    QFETCH(QString, printed);
+    QTemporaryDir dir;
+    const QString exe = dir.path() + QStringLiteral("/Editor");
+    QVERIFY(QFile::copy(QStringLiteral(BRENWICK_EDITOR_BINARY), exe));
+    QProcess editor;
+    // Without a display any window would end the program with an error.
+    QProcessEnvironment env = testsupport::offscreenEnvironment(dir.path() + QStringLiteral("/state"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    editor.setProcessEnvironment(env);
+    editor.start(exe, {option});
+    QVERIFY(editor.waitForFinished(editorStartTimeoutMs));
+    QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(editor.exitCode(), exitCode);
+    const QString out
+        = QString::fromLocal8Bit(exitCode == 0 ? editor.readAllStandardOutput() : editor.readAllStandardError());
+    QVERIFY2(out.startsWith(printed), qPrintable(out));
+    // Nothing was written beside the program.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Editor")});
 }
 
 QTEST_MAIN(ProcessTest)

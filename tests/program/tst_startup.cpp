@@ -63,6 +63,9 @@ void StartupTest::geometry_data()
     QTest::newRow("no settings file") << QStringList{} << 870 << 674 << 13620 << 8445;
     QTest::newRow("Top -1 ignores Left") << QStringList{"Top=-1", "Left=5000"} << 870 << 674 << 13620 << 8445;
     QTest::newRow("Top 0 without Left") << QStringList{"Top=0"} << 0 << 0 << 13620 << 8445;
+    // A size no window can take leaves the designed one.
+    QTest::newRow("negative width and height")
+        << QStringList{"Width=-5", "Height=-300", "Top=1200", "Left=2400"} << 2400 << 1200 << 13620 << 7860;
     QTest::newRow("Top present but empty") << QStringList{"Top="} << 870 << 674 << 13620 << 8445;
     // Only exactly -1 centres; other numbers near it are a place, rounded.
     QTest::newRow("Top -1.0 is exactly -1") << QStringList{"Top=-1.0", "Left=5000"} << 870 << 674 << 13620 << 8445;

@@ -98,6 +98,9 @@ signals:
     // Each change of the text in detail, before edited(): the characters
     // [position, position + removed) became `inserted`.
     void replaced(int position, int removed, const QString &inserted);
+    // Ctrl with the mouse wheel asks for a larger (positive) or smaller
+    // font, by whole steps of the wheel, instead of scrolling.
+    void zoomRequested(int steps);
     // The text was replaced whole: by setText, by turning every line break
     // into CR LF, or by many replacements at once (and their undo).
     void textReset();
@@ -116,6 +119,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
@@ -189,6 +193,8 @@ private:
     QPoint m_doubleClickAt;
     QBasicTimer m_autoScroll;
     QPoint m_dragPoint;
+    // Wheel turns with Ctrl not yet a whole step.
+    int m_zoomDelta = 0;
     QPointer<PrimarySelection> m_primary;
     MarkSource m_markSource;
 };

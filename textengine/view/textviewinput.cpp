@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QWheelEvent>
 #include <functional>
 #include <limits>
 
@@ -312,6 +313,23 @@ void TextView::mouseDoubleClickEvent(QMouseEvent *event)
     offerPrimarySelection();
     m_sinceDoubleClick.start();
     m_doubleClickAt = at;
+    event->accept();
+}
+
+void TextView::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        m_zoomDelta = 0;
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // A step is what one notch of a common wheel turns; a touchpad turns in
+    // smaller amounts that add up.
+    m_zoomDelta += event->angleDelta().y();
+    const int steps = m_zoomDelta / QWheelEvent::DefaultDeltasPerStep;
+    m_zoomDelta -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps != 0)
+        emit zoomRequested(steps);
     event->accept();
 }
 

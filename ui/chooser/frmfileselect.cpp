@@ -46,10 +46,13 @@ frmFileSelect::frmFileSelect(const QString &caption, const QString &preselect, Q
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->Place(2580, 4380, 2715, 615);
     Command1->SetDesignFont(QStringLiteral("MS Sans Serif"), 9.75, true);
+    // The caption's spaced letters would be read out one by one.
+    Command1->setAccessibleName(QStringLiteral("Übernehmen"));
     Command1->setAutoDefault(false);
 
     Command2 = new forms::CommandButton(QStringLiteral("A B B R E C H E N"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setAccessibleName(QStringLiteral("Abbrechen"));
     Command2->Place(2580, 3720, 2715, 615);
     Command2->setAutoDefault(false);
 

@@ -34,6 +34,8 @@ public:
     forms::CommandButton *Command1;
     forms::CommandButton *Command2;
 
+    QAccessible::Role accessibleRole() const override { return QAccessible::Dialog; }
+
 signals:
     void Answered(const ChooserAnswer &answer);
 

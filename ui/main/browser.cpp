@@ -98,3 +98,18 @@ void frmTextEdit::lockBrowser(bool locked)
     Dir2->setEnabled(!locked);
     File2->setEnabled(!locked);
 }
+
+void frmTextEdit::selectInBrowser(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const QString folder = support::FolderOf(path);
+    Drive1->SetDrive(folder);
+    Dir2->SetPath(folder);
+    File2->SetPath(folder);
+    const QString name = support::FileNameOf(path);
+    for (int i = 0; i < File2->ListCount(); ++i) {
+        if (File2->List(i) == name)
+            File2->SetSelected(i, true);
+    }
+}

@@ -45,8 +45,11 @@ void frmTextEdit::File2_Click()
     if (Changed())
         return;
     QString folder = File2->Path();
-    const QString path = support::AddBackslash(folder) + name;
+    openInDocument(support::AddBackslash(folder) + name);
+}
 
+void frmTextEdit::openInDocument(const QString &path)
+{
     txtTXT->SetText(QString());
     forms::DoEvents();
     // An unreadable file leaves the pane empty, aimed at the file.
@@ -55,6 +58,15 @@ void frmTextEdit::File2_Click()
     if (chkJumpEnd->Value() == 1)
         txtTXT->SetSelStart(txtTXT->Length());
     File2->SetFocus();
+}
+
+void frmTextEdit::openDocument(const QString &path)
+{
+    // As a click on it in the file list; a file the list does not show (its
+    // pattern leaves it out) opens all the same.
+    selectInBrowser(path);
+    if (document().path() != path && !Changed())
+        openInDocument(path);
 }
 
 void frmTextEdit::cmdSave_Click()

@@ -81,6 +81,8 @@ signals:
     // Another program changed the file while the pane holds changes: the
     // window asks once it is active.
     void diskChangeToAsk();
+    // The pane holds another file now.
+    void pathChanged(const QString &path);
 
 private:
     void onReplaced(int position, int removed, const QString &inserted);
@@ -118,4 +120,5 @@ private:
     bool m_questionWaiting = false;
     // The file's stamp when the user last chose to keep the pane's text.
     std::optional<platform::FileStamp> m_kept;
+    QString m_watchedPath;
 };

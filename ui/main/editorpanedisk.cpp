@@ -16,7 +16,11 @@ using document::DiskState;
 
 void EditorPane::watchFile()
 {
-    m_watch.watch(m_document.path());
+    if (m_document.path() == m_watchedPath)
+        return;
+    m_watchedPath = m_document.path();
+    m_watch.watch(m_watchedPath);
+    emit pathChanged(m_watchedPath);
 }
 
 void EditorPane::checkDisk()

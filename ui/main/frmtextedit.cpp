@@ -9,6 +9,7 @@
 #include "forms/events.h"
 #include "forms/filelist.h"
 #include "forms/folderlist.h"
+#include "forms/formsaccessible.h"
 #include "forms/label.h"
 #include "forms/textbox.h"
 #include "platform/statefolder.h"
@@ -48,9 +49,15 @@ frmTextEdit::frmTextEdit(QWidget *parent)
         = new EditorPane(txtCSS, cmdSaveCSS, cmdCancelCSS, *m_journals, QStringLiteral("stylesheet"), {}, this);
     for (EditorPane *pane : {m_documentPane, m_stylesheetPane})
         connect(pane, &EditorPane::diskChangeToAsk, this, &frmTextEdit::askAboutDiskChanges, Qt::QueuedConnection);
+    // "CSS" names the stylesheet in use, for the mouse and for screen readers.
+    connect(m_stylesheetPane, &EditorPane::pathChanged, this, [this](const QString &path) {
+        cmdCSS->SetToolTipText(path);
+        cmdCSS->setAccessibleDescription(path);
+    });
     connectHandlers();
     applyTabOrder();
     createFindWindow();
+    createShortcuts();
 }
 
 frmTextEdit::~frmTextEdit()
@@ -160,7 +167,6 @@ void frmTextEdit::createControls()
 
     // The focus sink lies outside the visible client area.
     dummy = place(new forms::CommandButton(QString(), this), "dummy", 18120, -1080, 195, 195);
-    dummy->setAccessibleName(QStringLiteral("Fokus"));
 
     Dir2 = place(new forms::FolderList(this), "Dir2", 120, 420, 2475, 2640);
     Dir2->SetBackColor(rgb(0x808080));
@@ -185,6 +191,21 @@ void frmTextEdit::createControls()
     txtCSS->SetVisible(false);
     txtCSS->setAccessibleName(QStringLiteral("Stylesheet"));
     txtTXT->setAccessibleName(QStringLiteral("Dokument"));
+
+    // What screen readers say of the controls without a caption, and of
+    // the buttons that show a state.
+    chkPattern->setAccessibleName(chkPattern->toolTip());
+    txtPattern->setAccessibleName(QStringLiteral("Eigene Dateiliste-Pattern"));
+    cmdTop->setAccessibleName(cmdTop->toolTip());
+    cmdRefresh->setAccessibleName(cmdRefresh->toolTip());
+    frmButtons->setAccessibleName(QStringLiteral("Dokument speichern oder verwerfen"));
+    frmButtonsCSS->setAccessibleName(QStringLiteral("Stylesheet speichern oder verwerfen"));
+    cmdTop->SetToggleState(false);
+    cmdHTML->SetToggleState(true);
+    cmdCSS->SetToggleState(false);
+    for (QWidget *mouseOnly :
+         {static_cast<QWidget *>(dummy), static_cast<QWidget *>(lblSplitH), static_cast<QWidget *>(lblSplitV)})
+        forms::hideFromScreenReaders(mouseOnly);
 
     // Earlier controls of the design lie above later ones: the refresh
     // button sits on the file list's corner, the bars beneath everything.

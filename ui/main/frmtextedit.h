@@ -57,6 +57,9 @@ public:
     // After start-up: what a run that ended without saving left in the
     // recovery journals is offered back, once for each pane.
     void offerRecovery();
+    // Opens the file in the document pane as a click on it in the file list
+    // does, with the browser moved to its folder and the file selected.
+    void openDocument(const QString &path);
 
     // Public routines that other windows and tests call.
     void NoChanges();
@@ -73,6 +76,11 @@ public:
     bool ChangedCSS() const;
     int ViewCSS() const { return m_viewCSS; }
     int OnTop() const { return m_onTop; }
+    // Both panes' font, in steps of a point from the designed size.
+    int zoom() const { return m_zoom; }
+    void setZoom(int steps);
+    static constexpr int minimumZoom = -5;
+    static constexpr int maximumZoom = 40;
     // The chooser while it is open.
     frmFileSelect *chooser() const { return m_chooser; }
 
@@ -122,6 +130,7 @@ private:
 
     // Document.
     void File2_Click();
+    void openInDocument(const QString &path);
     void txtTXT_Change();
     void cmdSave_Click();
     void cmdCancel_Click();
@@ -135,6 +144,9 @@ private:
     void chooserAnswered(const ChooserAnswer &answer);
     void loadStylesheet();
     void showView(int viewCSS);
+
+    // Keys of the whole window.
+    void createShortcuts();
 
     // Options.
     void chkGreen_Click();
@@ -183,6 +195,7 @@ private:
     EditorPane *m_stylesheetPane = nullptr;
     int m_viewCSS = 0;
     int m_onTop = 0;
+    int m_zoom = 0;
     // Unset until the first press on a splitter bar.
     double m_dragStartX = 0;
     double m_dragStartY = 0;

@@ -6,7 +6,9 @@
 #include "forms/textbox.h"
 #include "support/umlauts.h"
 #include "support/windowhelpers.h"
+
 #include "ui/find/findwindow.h"
+#include <algorithm>
 
 void frmTextEdit::chkDark_Click()
 {
@@ -38,10 +40,20 @@ void frmTextEdit::cmdTop_Click()
         support::SetTopmost(this, false);
         m_onTop = 0;
     }
+    cmdTop->SetToggleState(m_onTop == 1);
     m_findWindow->followOwnerOnTop();
+}
+
+void frmTextEdit::setZoom(int steps)
+{
+    // One point a step from the designed size; what stays readable and fits.
+    m_zoom = std::clamp(steps, minimumZoom, maximumZoom);
+    for (forms::TextBox *box : {txtTXT, txtCSS})
+        box->SetDesignFont(QStringLiteral("Fixedsys"), 9 + m_zoom);
 }
 
 void frmTextEdit::cmdUmlaute_Click()
 {
-    txtTXT->SetText(support::UmlautsToEntities(txtTXT->Text()));
+    // One step of the document's history: Ctrl+Z brings the umlauts back.
+    txtTXT->replaceAll(support::UmlautReplacements(txtTXT->textPieces()));
 }

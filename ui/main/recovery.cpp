@@ -4,9 +4,6 @@
 
 #include "app/programsettings.h"
 #include "document/journalfolder.h"
-#include "forms/drivelist.h"
-#include "forms/filelist.h"
-#include "forms/folderlist.h"
 #include "support/message.h"
 #include "support/paths.h"
 #include "ui/main/editorpane.h"
@@ -51,7 +48,8 @@ void frmTextEdit::offerRecovery()
             const document::journal::Header &header = orphan.contents.header;
             if (pane == u"document") {
                 // As a click on the file in the list opens it.
-                selectInBrowser(header.path);
+                if (!header.path.isEmpty())
+                    openDocument(header.path);
                 m_documentPane->recover(header.path, header.encoding, header.identity, *text);
             } else {
                 // As the chosen stylesheet.
@@ -62,21 +60,6 @@ void frmTextEdit::offerRecovery()
         }
     }
     m_journals->release(answered);
-}
-
-void frmTextEdit::selectInBrowser(const QString &path)
-{
-    if (path.isEmpty())
-        return;
-    const QString folder = support::FolderOf(path);
-    Drive1->SetDrive(folder);
-    Dir2->SetPath(folder);
-    File2->SetPath(folder);
-    const QString name = support::FileNameOf(path);
-    for (int i = 0; i < File2->ListCount(); ++i) {
-        if (File2->List(i) == name)
-            File2->SetSelected(i, true);
-    }
 }
 
 void frmTextEdit::askAboutDiskChanges()

@@ -96,6 +96,8 @@ void frmTextEdit::showView(int viewCSS)
     cmdCSS->SetBackColor(forms::rgb(css ? 0xC0FFC0 : 0xE0E0E0));
     frmButtons->SetVisible(!css);
     frmButtonsCSS->SetVisible(css);
+    cmdHTML->SetToggleState(!css);
+    cmdCSS->SetToggleState(css);
 }
 
 void frmTextEdit::cmdHTML_MouseDown(int button, int shift, double x, double y)

@@ -41,6 +41,8 @@ void frmTextEdit::applyState(const WindowState &state)
         chkGreen->SetValue(*state.green);
     if (state.dark)
         chkDark->SetValue(*state.dark);
+    if (state.zoom)
+        setZoom(*state.zoom);
 
     placeWindow(state);
 
@@ -123,5 +125,6 @@ WindowState frmTextEdit::windowState() const
     state.top = Top();
     state.splitHLeft = lblSplitH->Left();
     state.splitVTop = lblSplitV->Top();
+    state.zoom = m_zoom;
     return state;
 }

@@ -25,4 +25,6 @@ struct WindowState
     // The splitter bars' places, in twips.
     std::optional<int> splitHLeft;
     std::optional<int> splitVTop;
+    // The panes' zoom, in steps of a point.
+    std::optional<int> zoom;
 };
