@@ -226,7 +226,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     TextEncoding readAgain = TextEncoding::Default;
     const QByteArray savedAgain = loadAndSave(firstSave, secondSave, readAgain, false);
-    check(readAgain == readIn, "a saved file reads in the encoding it was read in",
+    // Windows-1252 text that begins like a UTF-16 byte-order mark is saved
+    // as UTF-8 once its bytes would count as UTF-16.
+    const bool leftWindows1252 = readIn == TextEncoding::Windows1252 && readAgain == TextEncoding::Utf8
+        && (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"));
+    check(readAgain == readIn || leftWindows1252, "a saved file reads in the encoding it was read in",
           QStringLiteral("%1 then %2").arg(nameOf(readIn), nameOf(readAgain)));
     FUZZ_CHECK_EQUAL(savedAgain, saved, "a second load and save changes nothing");
     return 0;

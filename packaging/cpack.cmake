@@ -1,7 +1,8 @@
 # `cpack -G DEB` in the build folder makes the Debian package. Its library
 # dependencies come from dpkg-shlibdeps (package dpkg-dev); Qt's German
 # translations are data, which no library scan finds.
-set(BRENWICK_PACKAGE_MAINTAINER "Brenwick editor developers" CACHE STRING "Maintainer named in the Debian package")
+set(BRENWICK_PACKAGE_MAINTAINER "Brenwick editor developers <editor@brenwick.example.org>"
+    CACHE STRING "Maintainer named in the Debian package")
 
 set(CPACK_PACKAGE_NAME brenwick-editor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -141,7 +141,10 @@ QByteArray encodeTextWithSuffix(std::span<const QStringView> pieces, TextEncodin
     }
     if (target == TextEncoding::Windows1252) {
         QByteArray out = encodeWindows1252(pieces, suffix);
-        if (!out.isNull()) {
+        // Bytes that would read back as UTF-16 ("ÿþ" at the start, an even
+        // count) are no Windows-1252 file any more.
+        const bool readsAsUtf16 = out.size() % 2 == 0 && (out.startsWith(utf16LeBom) || out.startsWith(utf16BeBom));
+        if (!out.isNull() && !readsAsUtf16) {
             if (used)
                 *used = target;
             return out;

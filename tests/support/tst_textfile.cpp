@@ -452,6 +452,16 @@ void TestTextFile::textTheCodePageCannotHoldIsWrittenAsUtf8()
     TextEncoding used = TextEncoding::Windows1252;
     encodeText(QStringLiteral("\u0080"), TextEncoding::Windows1252, &used);
     QCOMPARE(used, TextEncoding::Utf8);
+
+    // Windows-1252 that would read back as UTF-16 ("ÿþ" first, an even
+    // count of bytes) is written as UTF-8, which reads back as it was.
+    QVERIFY(replaceTextFile(path, QStringLiteral("ÿþab"), TextEncoding::Windows1252));
+    QCOMPARE(ReadTextFile(path, &reread), QStringLiteral("ÿþab\r\n"));
+    QCOMPARE(reread, TextEncoding::Utf8);
+    QVERIFY(replaceTextFile(path, QStringLiteral("ÿþa"), TextEncoding::Windows1252));
+    QCOMPARE(testsupport::readAll(path),
+             QByteArray("\xFF\xFE"
+                        "a\r\n"));
 }
 
 void TestTextFile::newFileEncoding()
