@@ -54,8 +54,13 @@ run_suite() {
 }
 
 result=0
+started=$SECONDS
+# Each stage says when it begins, in seconds since the start.
+stage() {
+    echo "== $* (at $((SECONDS - started)) s)"
+}
 
-echo "== Formatting"
+stage "Formatting"
 if scripts/format.sh; then
     passed=$((passed + 1))
 else
@@ -63,17 +68,17 @@ else
     result=1
 fi
 
-echo "== Tests (debug build)"
+stage "Tests (debug build)"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENWICK_TESTS=ON -DBRENWICK_BENCH=ON \
     -DBRENWICK_EACH_FUNCTION=ON "${launcher[@]}" >/dev/null
 cmake --build build-test -j "$BUILD_JOBS"
 run_suite build-test -LE each-function || result=1
 
 # A test that passes only after another one has run fails here.
-echo "== Every test function on its own (debug build)"
+stage "Every test function on its own (debug build)"
 run_suite build-test -L each-function || result=1
 
-echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENWICK_TESTS=ON -DBRENWICK_SANITIZE=ON \
     "${launcher[@]}" >/dev/null
 cmake --build build-asan -j "$BUILD_JOBS"
@@ -85,7 +90,7 @@ unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 fuzz_seconds="${FUZZ_SECONDS:-30}"
 if [ "$fuzz_seconds" -gt 0 ]; then
-    echo "== Fuzzers, ${fuzz_seconds} s each"
+    stage "Fuzzers, ${fuzz_seconds} s each"
     if scripts/fuzz.sh "$fuzz_seconds"; then
         passed=$((passed + 1))
     else
@@ -94,5 +99,5 @@ if [ "$fuzz_seconds" -gt 0 ]; then
     fi
 fi
 
-echo "Summary: ${passed} passed, ${failed} failed"
+echo "Summary: ${passed} passed, ${failed} failed, in $((SECONDS - started)) s"
 exit $result
