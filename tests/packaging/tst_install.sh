@@ -33,7 +33,8 @@ expected=(bin/brenwick-editor
           "share/metainfo/$id.metainfo.xml"
           "share/icons/hicolor/scalable/apps/$id.svg"
           share/doc/brenwick-editor/copyright
-          share/doc/brenwick-editor/changelog.gz)
+          share/doc/brenwick-editor/changelog.gz
+          share/man/man1/brenwick-editor.1.gz)
 for size in "${sizes[@]}"; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
