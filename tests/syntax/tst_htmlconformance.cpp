@@ -13,11 +13,14 @@ using namespace syntax;
 
 namespace {
 
-// Cases left out, with the reason.
-const QStringList leftOutFiles = {
-    // Its expected tokens are those of an XML infoset coerced from the
-    // DOM, not what the tokenizer hands on.
-    QStringLiteral("xmlViolation.test"),
+// Cases left out, with the reason: these three expect the tokens of an XML
+// infoset coerced from the DOM (U+FFFF and FF replaced, "--" split in
+// comments), not what the tokenizer hands on. The fourth case of the file,
+// whose tokens are the tokenizer's, runs.
+const QStringList leftOut = {
+    QStringLiteral("xmlViolation.test: Non-XML character"),
+    QStringLiteral("xmlViolation.test: Non-XML space"),
+    QStringLiteral("xmlViolation.test: Double hyphen in comment"),
 };
 
 QString unescapeTwice(const QString &text)
@@ -235,10 +238,10 @@ void HtmlConformanceTest::tokens_data()
                                                                 : QStringLiteral("xmlViolationTests"))
                   .toArray();
         cases += tests.size();
-        if (leftOutFiles.contains(name))
-            continue;
         for (const QJsonValue &value : tests) {
             const QJsonObject test = value.toObject();
+            if (leftOut.contains(name + QStringLiteral(": ") + test.value(QStringLiteral("description")).toString()))
+                continue;
             const bool twice = test.value(QStringLiteral("doubleEscaped")).toBool();
             QString input = test.value(QStringLiteral("input")).toString();
             QJsonArray expected = test.value(QStringLiteral("output")).toArray();
