@@ -1,6 +1,7 @@
 #pragma once
 
 #include "textengine/model/rowmap.h"
+#include "textengine/view/textformats.h"
 
 #include <QFont>
 #include <QList>
@@ -48,9 +49,10 @@ struct LayoutStyle
 class SegmentLayout
 {
 public:
-    // `preeditAt`: where the composition stands in the segment, or -1.
+    // `preeditAt`: where the composition stands in the segment, or -1;
+    // `formats`: the characters' own formats, relative to the segment.
     SegmentLayout(const QString &text, Qt::LayoutDirection direction, const LayoutStyle &style, const Preedit &preedit,
-                  int preeditAt);
+                  int preeditAt, const QList<QTextLayout::FormatRange> &formats = {});
 
     int rowCount() const { return m_layout.lineCount(); }
     int rowStart(int row) const { return fromLayout(m_layout.lineAt(row).textStart()); }
@@ -73,9 +75,10 @@ public:
     std::optional<int> visualStep(int position, bool right) const;
 
     // Draws the rows [first, last], the segment's top left corner at
-    // `topLeft`, the characters [selectionStart, selectionEnd) highlighted.
+    // `topLeft`, the `extras` (relative to the segment) over the text and
+    // the characters [selectionStart, selectionEnd) highlighted over them.
     void draw(QPainter &painter, QPointF topLeft, int first, int last, int selectionStart, int selectionEnd,
-              const QPalette &palette) const;
+              const QPalette &palette, const QList<QTextLayout::FormatRange> &extras = {}) const;
 
     qsizetype weight() const { return m_length + 64; }
 
@@ -108,6 +111,8 @@ public:
     qreal spaceWidth() const { return m_spaceWidth; }
 
     void setPreedit(Preedit preedit) { m_preedit = std::move(preedit); }
+    // Where the characters' formats come from; none without a source.
+    void setFormatSource(TextFormatSource *source) { m_formats = source; }
     const Preedit &preedit() const { return m_preedit; }
 
     std::vector<int> wrap(int from, int to, Qt::LayoutDirection direction, quint64 key) override;
@@ -126,6 +131,7 @@ private:
     qreal m_averageWidth = 8;
     qreal m_spaceWidth = 8;
     Preedit m_preedit;
+    TextFormatSource *m_formats = nullptr;
     // Most recently used first.
     std::list<Entry> m_recent;
     std::unordered_map<quint64, std::list<Entry>::iterator> m_byKey;

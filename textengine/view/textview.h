@@ -4,6 +4,7 @@
 #include "textengine/model/rowmap.h"
 #include "textengine/model/textcontent.h"
 #include "textengine/view/segmentlayouts.h"
+#include "textengine/view/textformats.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -73,10 +74,32 @@ public:
     int characterAt(const QPoint &point);
     // Scrolls so that the position is on screen.
     void showPosition(int position);
+    // Puts the caret at the start of the line (from 0) and scrolls the line
+    // to the middle of the view.
+    void goToLine(int line);
+    // The text shown: from the first shown row's start to the last one's end.
+    std::pair<int, int> visibleRange();
+
+    // The characters' colours, from a layer above; without a source (the
+    // default) the text has the palette's text colour.
+    void setFormatSource(TextFormatSource *source);
+    // The colours of [from, to) changed: what was laid out there is laid out
+    // anew.
+    void formatsChanged(int from, int to);
+    // Formats drawn over ranges of the text, replacing those before.
+    void setExtraFormats(const QList<ExtraFormat> &formats);
+
+    // A column of line numbers at the left, inside the view: each line's
+    // number on its first row, the caret's line emphasised.
+    void setLineNumbersShown(bool shown);
+    bool lineNumbersShown() const { return m_lineNumbersShown; }
+    void setLineNumberColors(const QColor &numbers, const QColor &caretLine);
 
 signals:
     // The user (or insertPlainText and its kin) changed the text.
     void edited();
+    // The caret or the selection moved.
+    void caretPositionChanged();
     // The context menu is about to open with the view's own entries: the
     // layers above add theirs to it here.
     void contextMenuShowing(QMenu *menu);
@@ -99,6 +122,9 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
+    // Blank pixels around the text, as a plain-text box leaves them.
+    static constexpr int margin = 4;
+
     // Editing (textviewedit.cpp).
     // Every user edit first turns lone CR and lone LF into CR LF, so that
     // the text the user edits has one kind of line break only.
@@ -142,6 +168,12 @@ private:
     int positionAt(const QPoint &point, bool onCharacter = false);
     std::optional<QRectF> caretBox(int position);
     void paintSegmentRows(QPainter &painter, Row first, int rows, int y);
+    // Line numbers (textviewlinenumbers.cpp).
+    int lineNumberWidth() const;
+    void updateLineNumberWidth();
+    void paintLineNumbers(QPainter &painter, const QRect &area);
+    // Where the text starts, right of the line numbers.
+    int textLeft() const;
     void restartBlink();
     bool isRightToLeft(Row row);
 
@@ -165,6 +197,12 @@ private:
     QBasicTimer m_autoScroll;
     QPoint m_dragPoint;
     QPointer<PrimarySelection> m_primary;
+    TextFormatSource *m_formatSource = nullptr;
+    QList<ExtraFormat> m_extraFormats;
+    bool m_lineNumbersShown = false;
+    int m_lineNumberDigits = 0;
+    QColor m_lineNumberColor;
+    QColor m_caretLineNumberColor;
 };
 
 } // namespace textengine

@@ -38,6 +38,8 @@ void TextView::ensureCrLf(std::initializer_list<int *> positions)
         columns.push_back(column(*position));
     const QString oldText = accessibleText(this);
     m_content.normalizeLineBreaks();
+    if (m_formatSource)
+        m_formatSource->textReset();
     auto back = [this](const std::pair<int, int> &column) { return m_content.lineStart(column.first) + column.second; };
     m_caret = back(columns[0]);
     m_anchor = back(columns[1]);
@@ -61,7 +63,10 @@ void TextView::applyReplace(int position, int removed, const QString &inserted, 
     const int lastLine = m_content.lineOf(position + removed);
     const QString removedText = QAccessible::isActive() ? m_content.mid(position, removed) : QString();
     m_content.replace(position, removed, inserted);
+    if (m_formatSource)
+        m_formatSource->textReplaced(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
     m_rows.edited(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
+    updateLineNumberWidth();
     m_anchor = m_content.snap(after.anchor);
     m_caret = m_content.snap(after.caret);
     m_goalX = -1;
