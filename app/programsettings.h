@@ -30,6 +30,10 @@ inline constexpr double Centred = -1;
 inline constexpr SettingKey Left{QLatin1StringView("Left"), QLatin1StringView("0")};
 inline constexpr SettingKey SplitHLeft{QLatin1StringView("SplitHLeft"), {}}; // the bar's designed place
 inline constexpr SettingKey SplitVTop{QLatin1StringView("SplitVTop"), QLatin1StringView("2775")};
+// The panes' context-menu options "Syntax hervorheben" and "Zeilennummern
+// anzeigen": 1 on, off when missing.
+inline constexpr SettingKey SyntaxHighlight{QLatin1StringView("SyntaxHighlight"), QLatin1StringView("0")};
+inline constexpr SettingKey LineNumbers{QLatin1StringView("LineNumbers"), QLatin1StringView("0")};
 
 } // namespace settingkeys
 

@@ -60,6 +60,8 @@ void RestoreBrowserStylesheetOptions(frmTextEdit &window, const QString &command
         window.chkGreen->SetValue(*green);
     if (const auto dark = checkValue(ReadSetting(settingkeys::Dark)))
         window.chkDark->SetValue(*dark);
+    window.SetSyntaxHighlight(checkValue(ReadSetting(settingkeys::SyntaxHighlight)) == 1);
+    window.SetLineNumbers(checkValue(ReadSetting(settingkeys::LineNumbers)) == 1);
 }
 
 void RestoreLayoutAndPanes(frmTextEdit &window)

@@ -9,6 +9,18 @@
 #include "support/paths.h"
 #include "ui/main/frmtextedit.h"
 
+namespace {
+// An option of the panes' context menus goes to the file where it differs
+// from what the file holds, so that a run that never used it leaves the
+// file as before.
+void WriteOption(const SettingKey &key, bool on)
+{
+    const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
+    if (ReadSetting(key) != value)
+        WriteSetting(key, value);
+}
+} // namespace
+
 void SaveWindowState(const frmTextEdit &window)
 {
     // Another instance closing at the same time never mixes its values in.
@@ -23,4 +35,6 @@ void SaveWindowState(const frmTextEdit &window)
     WriteSetting(settingkeys::Green, NumberText(window.chkGreen->Value()));
     WriteSetting(settingkeys::SplitHLeft, NumberText(window.lblSplitH->Left()));
     WriteSetting(settingkeys::SplitVTop, NumberText(window.lblSplitV->Top()));
+    WriteOption(settingkeys::SyntaxHighlight, window.SyntaxHighlight());
+    WriteOption(settingkeys::LineNumbers, window.LineNumbers());
 }

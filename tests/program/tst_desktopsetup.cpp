@@ -103,10 +103,21 @@ void DesktopSetupTest::contextMenus_data()
         << "txtPattern" << QStringList{"Rückgängig", "Wiederherstellen", "", "Ausschneiden",   "Kopieren",
                                        "Einfügen",   "Löschen",          "", "Alles auswählen"}
         << "Strg+Z";
-    // The editors' menu is our own, with the same entries and keys.
+    // The editors' menu is our own, with the same entries and keys, then
+    // the panes' options.
     QTest::newRow("txtTXT, our menu") << "txtTXT"
-                                      << QStringList{"Rückgängig", "Wiederherstellen", "", "Ausschneiden",   "Kopieren",
-                                                     "Einfügen",   "Löschen",          "", "Alles auswählen"}
+                                      << QStringList{"Rückgängig",
+                                                     "Wiederherstellen",
+                                                     "",
+                                                     "Ausschneiden",
+                                                     "Kopieren",
+                                                     "Einfügen",
+                                                     "Löschen",
+                                                     "",
+                                                     "Alles auswählen",
+                                                     "",
+                                                     "Syntax hervorheben",
+                                                     "Zeilennummern anzeigen"}
                                       << "Strg+Z";
 }
 

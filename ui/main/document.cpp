@@ -42,6 +42,7 @@ void frmTextEdit::File2_Click()
         return;
     QString folder = File2->Path();
     App().CurrentFile = support::AddBackslash(folder) + name;
+    applyDocumentLanguage();
 
     txtTXT->SetText(QString());
     forms::DoEvents();

@@ -42,6 +42,7 @@ frmTextEdit::frmTextEdit(QWidget *parent)
     m_stylesheetPane = new EditorPane(txtCSS, cmdSaveCSS, cmdCancelCSS, {}, this);
     connectHandlers();
     applyTabOrder();
+    setupSyntax();
 }
 
 frmTextEdit::~frmTextEdit()

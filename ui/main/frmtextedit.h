@@ -6,6 +6,7 @@
 #include <QPointer>
 
 namespace forms {
+class SyntaxColouring;
 class CheckBox;
 class CommandButton;
 class DriveList;
@@ -17,6 +18,7 @@ class LineTextBox;
 class TextBox;
 } // namespace forms
 class EditorPane;
+class QMenu;
 class QMimeData;
 
 // The main window: the file browser column, the document and stylesheet
@@ -70,6 +72,14 @@ public:
     // Fills the stylesheet pane from CssFile without showing it; a file that
     // cannot be read leaves the pane as it was.
     void fillStylesheet();
+
+    // Syntax colouring and line numbers of both panes, and going to a line
+    // (syntaxoptions.cpp).
+    bool SyntaxHighlight() const { return m_syntaxHighlight; }
+    void SetSyntaxHighlight(bool on);
+    bool LineNumbers() const { return m_lineNumbers; }
+    void SetLineNumbers(bool on);
+    void GoToLine();
 
     // Form-level state.
     bool Changed() const;
@@ -139,12 +149,23 @@ private:
     void cmdTop_Click();
     void cmdUmlaute_Click();
 
+    // Syntax colouring (syntaxoptions.cpp).
+    void setupSyntax();
+    // The document's file, whose extension names its language.
+    QString documentPath() const;
+    void applyDocumentLanguage();
+    void addPaneEntries(QMenu *menu);
+
     void focusDummy();
     // Save of either pane: the focus to dummy, pending events, the write.
     void savePane(EditorPane &pane, const QString &path);
 
     EditorPane *m_documentPane = nullptr;
     EditorPane *m_stylesheetPane = nullptr;
+    forms::SyntaxColouring *m_documentColouring = nullptr;
+    forms::SyntaxColouring *m_stylesheetColouring = nullptr;
+    bool m_syntaxHighlight = false;
+    bool m_lineNumbers = false;
     int m_viewCSS = 0;
     int m_onTop = 0;
     // Unset until the first press on a splitter bar.
