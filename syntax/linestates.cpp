@@ -78,7 +78,10 @@ void LineStates::edited(int position, int removed, int inserted, int firstLine, 
     const int newLast = lastLine + delta;
 
     // A long line edited in itself keeps the states before the edit, and
-    // those after it to compare with.
+    // those after it to compare with. Without any, the colours of the rest
+    // of the line may change.
+    if (firstLine == lastLine && delta == 0 && isLong(firstLine) && !m_inner.count(firstLine))
+        markChanged(std::max(m_text.lineStart(firstLine), position - margin), lineEnd(firstLine));
     std::unordered_map<int, Inner> inner;
     for (auto &[line, states] : m_inner) {
         if (line < firstLine) {
@@ -292,10 +295,13 @@ void LineStates::finishLine(int line, const SyntaxState &state)
             setValid(static_cast<int>(m_states.size()));
             return;
         }
-        if (!same)
+        // A line whose text stands keeps its states inside as long as its
+        // start state does.
+        if (!same) {
             markChanged(m_text.lineStart(line), lineEnd(line));
+            m_inner.erase(line);
+        }
         m_states[index] = state;
-        m_inner.erase(line);
     } else {
         m_states.push_back(state);
         m_inner.erase(line);

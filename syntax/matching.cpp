@@ -152,7 +152,8 @@ InTag matchTag(LineStates &states, const TextSource &text, int caret, int bound,
 // with their roles, until `visit` says stop; false when a state on the way
 // is not known.
 template<typename Visit>
-bool scan(LineStates &states, const TextSource &text, int from, int limit, bool forward, Visit visit)
+bool scan(LineStates &states, const TextSource &text, int from, int limit, bool forward, const QDeadlineTimer &deadline,
+          Visit visit)
 {
     QString scratch;
     std::vector<RoleSpan> spans;
@@ -162,7 +163,7 @@ bool scan(LineStates &states, const TextSource &text, int from, int limit, bool 
         const int begin = forward ? position : std::max({text.lineStart(line), position - pieceLength, limit});
         const int end = forward ? std::min({lineEnd(text, line), position + pieceLength, limit}) : position;
         spans.clear();
-        if (!states.spans(begin, end, spans, QDeadlineTimer(20)))
+        if (!states.spans(begin, end, spans, deadline))
             return false;
         const QStringView characters = text.characters(begin, end, scratch);
         auto roleAt = [&spans](int at) {
@@ -196,7 +197,8 @@ Role bracketClass(Role role)
     }
 }
 
-std::optional<MatchPair> matchBracket(LineStates &states, const TextSource &text, int caret, int bound)
+std::optional<MatchPair> matchBracket(LineStates &states, const TextSource &text, int caret, int bound,
+                                      const QDeadlineTimer &deadline)
 {
     static const QString brackets = QStringLiteral("()[]{}");
     QString scratch;
@@ -215,7 +217,7 @@ std::optional<MatchPair> matchBracket(LineStates &states, const TextSource &text
     const bool opening = index % 2 == 0;
     const QChar partner = brackets[opening ? index + 1 : index - 1];
     Role role = Role::Plain;
-    if (!scan(states, text, at, at + 1, true, [&role](int, QChar, Role r) {
+    if (!scan(states, text, at, at + 1, true, deadline, [&role](int, QChar, Role r) {
             role = bracketClass(r);
             return true;
         }))
@@ -223,7 +225,7 @@ std::optional<MatchPair> matchBracket(LineStates &states, const TextSource &text
     int depth = 0;
     std::optional<MatchPair> match;
     const int limit = opening ? std::min(text.textSize(), at + 1 + bound) : std::max(0, at - bound);
-    scan(states, text, opening ? at + 1 : at, limit, opening, [&](int position, QChar c, Role r) {
+    scan(states, text, opening ? at + 1 : at, limit, opening, deadline, [&](int position, QChar c, Role r) {
         if (bracketClass(r) != role || (c != bracket && c != partner))
             return false;
         if (c == bracket) {
@@ -240,7 +242,8 @@ std::optional<MatchPair> matchBracket(LineStates &states, const TextSource &text
 
 } // namespace
 
-std::optional<MatchPair> findMatch(LineStates &states, const TextSource &text, int caret, int bound)
+std::optional<MatchPair> findMatch(LineStates &states, const TextSource &text, int caret, int bound,
+                                   QDeadlineTimer deadline)
 {
     if (caret < 0 || caret > text.textSize())
         return std::nullopt;
@@ -255,7 +258,7 @@ std::optional<MatchPair> findMatch(LineStates &states, const TextSource &text, i
             break;
         }
     }
-    return matchBracket(states, text, caret, bound);
+    return matchBracket(states, text, caret, bound, deadline);
 }
 
 } // namespace syntax

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <optional>
 
 namespace syntax {
@@ -28,9 +29,10 @@ struct MatchPair
 // skipped); otherwise a bracket ( ) [ ] { } at the caret or before it and
 // its partner of the same kind, among the characters of the same colour
 // role (a bracket in a comment or string matches only there). The search
-// reads at most `bound` characters either way, so it never blocks typing;
-// nothing when there is no partner within it or the states there are not
-// known yet.
-std::optional<MatchPair> findMatch(LineStates &states, const TextSource &text, int caret, int bound = 100000);
+// reads at most `bound` characters either way and reads the states on only
+// until the deadline, so it never blocks typing; nothing when there is no
+// partner within the bound or the states there are not known in time.
+std::optional<MatchPair> findMatch(LineStates &states, const TextSource &text, int caret, int bound = 100000,
+                                   QDeadlineTimer deadline = QDeadlineTimer(5));
 
 } // namespace syntax

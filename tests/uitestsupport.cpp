@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QStyleFactory>
+#include <QTest>
 
 namespace testsupport {
 
@@ -35,6 +36,14 @@ int rowOf(forms::FileList *list, const QString &name)
         if (list->List(i) == name)
             return i;
     return -1;
+}
+
+void clickFile(frmTextEdit *window, const QString &name)
+{
+    const int row = rowOf(window->File2, name);
+    QVERIFY2(row >= 0, qPrintable(name));
+    const QRect rect = window->File2->visualRect(window->File2->model()->index(row, 0));
+    QTest::mouseClick(window->File2->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 ProgramRun::ProgramRun(const QString &folder, const QString &exeName)

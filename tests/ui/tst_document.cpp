@@ -18,21 +18,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using testsupport::clickFile;
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::rowOf;
 using testsupport::writeAll;
 
 namespace {
-
-// Clicks the entry as the user does.
-void clickFile(frmTextEdit *window, const QString &name)
-{
-    const int row = rowOf(window->File2, name);
-    QVERIFY2(row >= 0, qPrintable(name));
-    const QRect rect = window->File2->visualRect(window->File2->model()->index(row, 0));
-    QTest::mouseClick(window->File2->viewport(), Qt::LeftButton, {}, rect.center());
-}
 
 struct Fixture
 {

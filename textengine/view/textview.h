@@ -88,6 +88,7 @@ public:
     void formatsChanged(int from, int to);
     // Formats drawn over ranges of the text, replacing those before.
     void setExtraFormats(const QList<ExtraFormat> &formats);
+    const QList<ExtraFormat> &extraFormats() const { return m_extraFormats; }
 
     // A column of line numbers at the left, inside the view: each line's
     // number on its first row, the caret's line emphasised.
