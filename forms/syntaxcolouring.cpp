@@ -6,13 +6,14 @@
 
 #include <QEvent>
 #include <QTimer>
+#include <algorithm>
 
 namespace forms {
 
 namespace {
 
 // A slice of reading on: the window answers keys and paints between two.
-constexpr int sliceMs = 12;
+constexpr int sliceMs = 8;
 // What laying out the text shown may spend reading on in one pass.
 constexpr int layoutBudgetMs = 8;
 
@@ -72,14 +73,36 @@ QList<QTextLayout::FormatRange> SyntaxColouring::formats(int from, int to)
         schedule();
         return ranges;
     }
+    m_fresh.emplace_back(from, to);
+    // Every change of format splits the text that Qt shapes and draws: a
+    // span takes the blanks after it, which show no colour, and spans of
+    // one colour that meet become one.
+    QString scratch;
+    const QStringView text = characters(from, to, scratch);
+    auto blank = [&text, from](int at) {
+        const QChar c = text[at - from];
+        return c == u' ' || c == u'\t';
+    };
     ranges.reserve(static_cast<qsizetype>(m_spans.size()));
-    for (const syntax::RoleSpan &span : m_spans)
-        ranges.append({span.start - from, span.end - span.start, m_formats[static_cast<size_t>(span.role)]});
+    for (size_t i = 0; i < m_spans.size(); ++i) {
+        const syntax::RoleSpan &span = m_spans[i];
+        const int next = i + 1 < m_spans.size() ? m_spans[i + 1].start : to;
+        int end = span.end;
+        while (end < next && blank(end))
+            ++end;
+        const QTextCharFormat &format = m_formats[static_cast<size_t>(span.role)];
+        if (!ranges.isEmpty() && ranges.last().start + ranges.last().length == span.start - from
+            && ranges.last().format == format)
+            ranges.last().length = end - from - ranges.last().start;
+        else
+            ranges.append({span.start - from, end - span.start, format});
+    }
     return ranges;
 }
 
 void SyntaxColouring::textReplaced(int position, int removed, int inserted, int firstLine, int lastLine)
 {
+    m_fresh.clear();
     m_states.edited(position, removed, inserted, firstLine, lastLine);
     if (m_enabled)
         schedule();
@@ -87,6 +110,7 @@ void SyntaxColouring::textReplaced(int position, int removed, int inserted, int 
 
 void SyntaxColouring::textReset()
 {
+    m_fresh.clear();
     m_states.reset();
     if (m_enabled)
         schedule();
@@ -109,12 +133,30 @@ void SyntaxColouring::timerEvent(QTimerEvent *event)
     const bool done = !m_enabled || m_states.advance(m_view->visibleRange().second, QDeadlineTimer(sliceMs));
     const auto [from, to] = m_states.takeChanged();
     if (from < to && m_enabled)
-        m_view->formatsChanged(from, to);
+        changed(from, to);
     if (done) {
         m_work.stop();
         updateMatch();
         emit settled();
     }
+}
+
+// Lays out anew what changed colour, but not the pieces coloured since the
+// last edit (the edited piece itself, mostly): they were coloured from the
+// text as it is.
+void SyntaxColouring::changed(int from, int to)
+{
+    std::sort(m_fresh.begin(), m_fresh.end());
+    int at = from;
+    for (const auto &[start, end] : m_fresh) {
+        if (end <= at || start >= to)
+            continue;
+        if (start > at)
+            m_view->formatsChanged(at, start);
+        at = std::max(at, end);
+    }
+    if (at < to)
+        m_view->formatsChanged(at, to);
 }
 
 bool SyntaxColouring::eventFilter(QObject *watched, QEvent *event)

@@ -58,6 +58,7 @@ private:
     QStringView characters(int from, int to, QString &scratch) const override;
 
     void schedule();
+    void changed(int from, int to);
     void applyPalette();
     void updateMatch();
 
@@ -71,6 +72,8 @@ private:
     QDeadlineTimer m_budget;
     bool m_budgetOpen = false;
     std::vector<syntax::RoleSpan> m_spans;
+    // Pieces coloured since the text last changed: their colours are right.
+    std::vector<std::pair<int, int>> m_fresh;
 };
 
 } // namespace forms

@@ -4,6 +4,7 @@
 
 #include "syntax/highlighter.h"
 #include "syntax/linestates.h"
+#include "syntax/stringtext.h"
 
 #include <algorithm>
 #include <vector>
@@ -56,40 +57,7 @@ std::vector<RoleSpan> colourWhole(syntax::Language language, const QString &text
     return spans;
 }
 
-class Source : public syntax::TextSource
-{
-public:
-    explicit Source(const QString &text) { setText(text); }
-    void setText(const QString &text)
-    {
-        m_text = text;
-        m_starts = {0};
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            if (text[i] == u'\n' || text[i] == u'\r')
-                m_starts.push_back(static_cast<int>(i + 1));
-        }
-    }
-    const QString &text() const { return m_text; }
-    int textSize() const override { return static_cast<int>(m_text.size()); }
-    int lineCount() const override { return static_cast<int>(m_starts.size()); }
-    int lineStart(int line) const override { return m_starts[static_cast<size_t>(line)]; }
-    int lineOf(int position) const override
-    {
-        return static_cast<int>(std::upper_bound(m_starts.begin(), m_starts.end(), position) - m_starts.begin()) - 1;
-    }
-    QStringView characters(int from, int to, QString &) const override
-    {
-        return QStringView(m_text).sliced(from, to - from);
-    }
-
-private:
-    QString m_text;
-    std::vector<int> m_starts;
-};
-
-std::vector<RoleSpan> allLines(syntax::LineStates &states, const Source &source)
+std::vector<RoleSpan> allLines(syntax::LineStates &states, const syntax::StringText &source)
 {
     std::vector<RoleSpan> spans;
     for (int line = 0; line < source.lineCount(); ++line) {
@@ -126,7 +94,7 @@ void checkColouring(syntax::Language language, const QString &text, FuzzedDataPr
     }
 
     // Line by line, as the states kept at line starts read it.
-    const Source lines(text);
+    const syntax::StringText lines(text);
     std::vector<RoleSpan> byLines;
     syntax::SyntaxState state = syntax::SyntaxState::start(language);
     for (int line = 0; line < lines.lineCount(); ++line) {
@@ -160,7 +128,7 @@ void checkColouring(syntax::Language language, const QString &text, FuzzedDataPr
               + describe(paused));
 
     // An edit: the states kept across it colour as a fresh read does.
-    Source source(text);
+    syntax::StringText source(text);
     syntax::LineStates kept(source);
     kept.setLanguage(language);
     allLines(kept, source);

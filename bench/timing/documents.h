@@ -11,6 +11,7 @@ enum class DocumentKind {
     MinifiedCss,  // one long line of stylesheet rules, ended by one CR LF
     RightToLeft,  // one long line of Arabic and Hebrew words, ended by one CR LF
     MixedScripts, // lines of German with emoji, Chinese and Japanese, Hebrew in turn
+    HtmlLines,    // lines of markup with references and comments, now and then a style or script element
 };
 
 struct GeneratedDocument

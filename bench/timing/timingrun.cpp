@@ -6,6 +6,7 @@
 #include "bench/timing/growth.h"
 #include "bench/timing/resulttable.h"
 #include "bench/timing/stats.h"
+#include "bench/timing/tokenizing.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -131,9 +132,23 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
         QStringList arguments = {QStringLiteral("--document"), path};
         if (i > 0)
             arguments << QStringLiteral("--no-typing");
+        if (options.plain)
+            arguments << QStringLiteral("--plain");
         ChildResult run = runChild(arguments, childTimeoutMs);
         if (run.ok || (i == 0 && !run.values.isEmpty()))
             figures.runs << run;
+    }
+    // The open of a page with colouring on, against the same open with it
+    // off: only what is shown is read.
+    QList<ChildResult> plainRuns;
+    if (document.kind == DocumentKind::HtmlLines && !options.plain) {
+        for (int i = 0; i < wanted; ++i) {
+            ChildResult run = runChild(
+                {QStringLiteral("--document"), path, QStringLiteral("--no-typing"), QStringLiteral("--plain")},
+                childTimeoutMs);
+            if (run.ok)
+                plainRuns << run;
+        }
     }
     const QString subject = document.oneLine()
         ? document.label
@@ -162,6 +177,20 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
         open.note += QStringLiteral(", peak = %1 x size").arg(number(open.peakMiB / sizeMiB));
     }
     table.add(open);
+    if (!plainRuns.isEmpty()) {
+        ResultRow against;
+        against.group = QStringLiteral("open, colouring on vs off");
+        against.subject = subject;
+        against.value = open.value;
+        against.max = open.max;
+        against.referenceName = QStringLiteral("off");
+        against.reference = median(valuesOf(plainRuns, QStringLiteral("open_painted_ms")));
+        against.ratio = against.value / against.reference;
+        against.target = QStringLiteral("<= 1.05 x off");
+        against.verdict = verdict(against.ratio <= 1.05);
+        against.note = runsNote(plainRuns, wanted) + QStringLiteral(" off");
+        table.add(against);
+    }
 
     if (!figures.runs.isEmpty()) {
         const ChildResult &typed = figures.runs.first();
@@ -196,6 +225,26 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
             jump.note = QStringLiteral("median of 5");
             table.add(jump);
         }
+    }
+
+    if (!figures.runs.isEmpty() && !std::isnan(figures.runs.first().value(QStringLiteral("ctrl_end_settled_ms")))) {
+        const ChildResult &typed = figures.runs.first();
+        ResultRow settled;
+        settled.group = QStringLiteral("colours (key to settled)");
+        settled.subject = subject + QStringLiteral(", first Ctrl+End");
+        settled.value = typed.value(QStringLiteral("ctrl_end_settled_ms"));
+        settled.target = QStringLiteral("< 1000 ms");
+        settled.verdict = verdict(settled.value < 1000);
+        settled.note = QStringLiteral("states read from the start in slices");
+        table.add(settled);
+        ResultRow retokenize = settled;
+        retokenize.subject = subject + QStringLiteral(", keystroke in the middle");
+        retokenize.value = typed.value(QStringLiteral("retokenize_median_ms"));
+        retokenize.max = typed.value(QStringLiteral("retokenize_max_ms"));
+        retokenize.target.clear();
+        retokenize.verdict.clear();
+        retokenize.note = QStringLiteral("median of 5, reading on until the states agree");
+        table.add(retokenize);
     }
 
     ResultRow save;
@@ -285,13 +334,19 @@ int runTiming(const RunOptions &options)
     progress(QStringLiteral("generating files in %1").arg(root));
     QList<std::pair<GeneratedDocument, QString>> documents;
     for (const GeneratedDocument &document : documentSpecs(options.quick)) {
+        const bool tokenizer = options.runs(QStringLiteral("tokenizer"))
+            && (document.key == QLatin1String("html10m") || document.key == QLatin1String("css5m"));
+        if (!options.runs(document.key) && !tokenizer)
+            continue;
         const QString path = writeDocument(root, document);
         if (path.isEmpty())
             return 1;
         documents.append({document, path});
     }
-    QList<int> folderSizes = {10000};
-    if (!options.quick)
+    QList<int> folderSizes;
+    if (options.runs(QStringLiteral("listing")))
+        folderSizes << 10000;
+    if (!options.quick && options.runs(QStringLiteral("listing")))
         folderSizes << 100000;
     QList<std::pair<int, QString>> folders;
     for (int files : folderSizes) {
@@ -302,10 +357,20 @@ int runTiming(const RunOptions &options)
     }
 
     ResultTable table;
-    measureStartup(options, root, table);
+    if (options.runs(QStringLiteral("startup")))
+        measureStartup(options, root, table);
+    if (options.runs(QStringLiteral("tokenizer"))) {
+        progress(QStringLiteral("tokenizer throughput"));
+        for (const auto &[document, path] : documents) {
+            if (document.key == QLatin1String("html10m") || document.key == QLatin1String("css5m"))
+                measureTokenizer(path, table);
+        }
+    }
     QList<DocumentFigures> documentFigures;
-    for (const auto &[document, path] : documents)
-        documentFigures << measureDocument(options, document, path, table);
+    for (const auto &[document, path] : documents) {
+        if (options.runs(document.key))
+            documentFigures << measureDocument(options, document, path, table);
+    }
     QList<ListingFigures> listingFigures;
     for (const auto &[files, folder] : folders)
         for (bool allMatch : {false, true})
@@ -350,6 +415,7 @@ int runTiming(const RunOptions &options)
                     : qPrintable(QStringLiteral(" (DISPLAY ") + qEnvironmentVariable("DISPLAY") + QLatin1Char(')')),
                 qVersion(), QThread::idealThreadCount(),
                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)));
+    std::printf("Syntax colouring and line numbers %s.\n", options.plain ? "off" : "on");
     std::printf("Every figure from fresh processes; medians. Save syncs (fsync) as write()+fsync() does.\n"
                 "Keystroke: 20 typed characters per position, each until the text box has repainted.\n"
                 "Growth rows: time at 10x size / time at 1x size (10 = linear, 100 = quadratic).\n\n");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace timing {
 
@@ -10,7 +11,10 @@ struct RunOptions
     bool csv = false;
     QString folder; // where the generated files go; a temporary folder when empty
     int startupRuns = 5;
-    int openRuns = 3; // fresh processes per document (one for files over 20 MB)
+    int openRuns = 3;   // fresh processes per document (one for files over 20 MB)
+    bool plain = false; // syntax colouring and line numbers off
+    QStringList only;   // the rows to run (document keys, "startup", "listing", "tokenizer"); all when empty
+    bool runs(const QString &row) const { return only.isEmpty() || only.contains(row); }
 };
 
 // The whole timing run: generates the files, runs every measurement in

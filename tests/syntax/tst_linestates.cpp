@@ -2,7 +2,7 @@
 // line, as a view keeps them (kept until reported changed), equal those of
 // the text read from scratch.
 #include "syntax/linestates.h"
-#include "tests/syntax/stringsource.h"
+#include "syntax/stringtext.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -99,7 +99,7 @@ void LineStatesTest::editsKeepColoursRight()
            QStringLiteral("*/"),       QStringLiteral("\r\n"), QStringLiteral("url("),    QStringLiteral("&amp"),
            QStringLiteral("{"),        QStringLiteral("}"),    QStringLiteral("x"),       QStringLiteral("<![CDATA["),
            QStringLiteral("<svg>"),    QStringLiteral("\\")};
-    StringSource source(line.repeated(repeat));
+    StringText source(line.repeated(repeat));
     LineStates states(source);
     states.setLanguage(language);
     // What a view shows: every line's colours, kept until reported changed.
@@ -114,7 +114,7 @@ void LineStatesTest::editsKeepColoursRight()
         const int firstLine = source.lineOf(position);
         const int lastLine = source.lineOf(position + removed);
         const int lines = source.lineCount();
-        source.setText(source.text.replace(position, removed, inserted));
+        source.setText(QString(source.text()).replace(position, removed, inserted));
         states.edited(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
         // The view lays out anew what the edit touched and moves the rest:
         // in a line edited in itself, the pieces around the edit stay.

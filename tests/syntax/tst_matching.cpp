@@ -1,7 +1,7 @@
 // Matching brackets and tags: the partner found, nesting, roles, void
 // elements and the search bound.
 #include "syntax/matching.h"
-#include "tests/syntax/stringsource.h"
+#include "syntax/stringtext.h"
 
 #include <QTest>
 
@@ -52,7 +52,7 @@ void MatchingTest::partner()
     QFETCH(int, bound);
     QFETCH(QList<int>, expected);
     const int caret = static_cast<int>(text.indexOf(u'|'));
-    StringSource source(text.remove(caret, 1));
+    StringText source(text.remove(caret, 1));
     LineStates states(source);
     states.setLanguage(language);
     const std::optional<MatchPair> match = findMatch(states, source, caret, bound);

@@ -54,9 +54,10 @@ bool TextView::setText(const QString &text)
     m_caret = m_anchor = 0;
     m_goalX = -1;
     m_top = Row();
-    m_layouts.clear();
+    // One reset at the width the new line count's numbers leave.
+    updateLineNumberDigits();
+    m_layouts.setWidth(viewport()->width() - textLeft() - margin);
     m_rows.reset();
-    updateLineNumberWidth();
     updateScrollBar();
     viewport()->update();
     textReplacedForAccessibility(this, oldText);

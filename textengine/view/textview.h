@@ -10,6 +10,8 @@
 #include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QRawFont>
+#include <array>
 #include <initializer_list>
 #include <optional>
 
@@ -171,7 +173,8 @@ private:
     void paintSegmentRows(QPainter &painter, Row first, int rows, int y);
     // Line numbers (textviewlinenumbers.cpp).
     int lineNumberWidth() const;
-    void updateLineNumberWidth();
+    // True when the number of digits changed.
+    bool updateLineNumberDigits();
     void paintLineNumbers(QPainter &painter, const QRect &area);
     // Where the text starts, right of the line numbers.
     int textLeft() const;
@@ -202,6 +205,16 @@ private:
     QList<ExtraFormat> m_extraFormats;
     bool m_lineNumbersShown = false;
     int m_lineNumberDigits = 0;
+    // The digits' glyphs in the view's font, plain and bold: the numbers are
+    // drawn from them without laying out text.
+    struct Digits
+    {
+        QFont source;
+        QRawFont font;
+        std::array<quint32, 10> glyphs{};
+        qreal advance = 0;
+    };
+    std::array<Digits, 2> m_digits;
     QColor m_lineNumberColor;
     QColor m_caretLineNumberColor;
 };

@@ -66,7 +66,8 @@ void TextView::applyReplace(int position, int removed, const QString &inserted, 
     if (m_formatSource)
         m_formatSource->textReplaced(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
     m_rows.edited(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
-    updateLineNumberWidth();
+    if (updateLineNumberDigits() && m_lineNumbersShown)
+        relayout();
     m_anchor = m_content.snap(after.anchor);
     m_caret = m_content.snap(after.caret);
     m_goalX = -1;
