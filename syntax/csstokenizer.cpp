@@ -114,8 +114,29 @@ private:
     int consumeName(int k) const;
     int consumeNumber(int k, bool &integer) const;
 
-    void token(CssToken &token);
-    void token(CssTokenType type, int start, int end, quint8 flags = 0);
+    // Hands the token on with its role and follows it in the structure;
+    // without a sink only the latter.
+    void token(CssToken &t)
+    {
+        if (m_sink)
+            emitToken(t);
+        else
+            follow(t.type, t.start, t.end);
+    }
+    void token(CssTokenType type, int start, int end, quint8 flags = 0)
+    {
+        if (!m_sink) {
+            follow(type, start, end);
+            return;
+        }
+        CssToken t;
+        t.type = type;
+        t.start = start;
+        t.end = end;
+        t.flags = flags;
+        emitToken(t);
+    }
+    void emitToken(CssToken &t);
     int resume();
     int next(int k);
     int string(int start, int k, bool doubleQuote, quint8 flags);
@@ -127,7 +148,7 @@ private:
     int numeric(int k);
 
     Role roleOf(const CssToken &token) const;
-    void follow(const CssToken &token);
+    void follow(CssTokenType type, int start, int end);
     CssState::Context baseContext() const;
 
     const char16_t *m_s;
@@ -275,25 +296,11 @@ int CssScanner::resume()
     return 0;
 }
 
-void CssScanner::token(CssTokenType type, int start, int end, quint8 flags)
+void CssScanner::emitToken(CssToken &t)
 {
-    CssToken t;
-    t.type = type;
-    t.start = start;
-    t.end = end;
-    t.flags = flags;
-    token(t);
-}
-
-void CssScanner::token(CssToken &t)
-{
-    if (!m_sink) {
-        follow(t);
-        return;
-    }
     // The role comes from the place before the token.
     t.role = roleOf(t);
-    follow(t);
+    follow(t.type, t.start, t.end);
     t.start += m_offset;
     t.end += m_offset;
     t.split += t.split ? m_offset : 0;
@@ -675,17 +682,22 @@ CssState::Context CssScanner::baseContext() const
 }
 
 // Where in the structure of rules and declarations the next token stands.
-void CssScanner::follow(const CssToken &t)
+void CssScanner::follow(CssTokenType type, int start, int end)
 {
     using T = CssTokenType;
-    if (t.type == T::Whitespace || t.type == T::Comment)
+    switch (type) {
+    case T::Whitespace:
+    case T::Comment:
         return;
-    const bool bang = t.type == T::Delim && m_s[t.start] == u'!' && m_state.context == CssState::Value;
-    m_state.flags = bang ? (m_state.flags | CssState::AfterBang) : (m_state.flags & ~CssState::AfterBang);
-    switch (t.type) {
+    case T::Delim:
+        if (m_s[start] == u'!' && m_state.context == CssState::Value) {
+            m_state.flags |= CssState::AfterBang;
+            return;
+        }
+        break;
     case T::AtKeyword:
         m_state.context = CssState::AtPrelude;
-        if (atRuleHoldsRules(QStringView(m_s + t.start + 1, t.end - t.start - 1)))
+        if (atRuleHoldsRules(QStringView(m_s + start + 1, end - start - 1)))
             m_state.flags |= CssState::AtHoldsRules;
         else
             m_state.flags &= ~CssState::AtHoldsRules;
@@ -717,6 +729,8 @@ void CssScanner::follow(const CssToken &t)
     default:
         break;
     }
+    // "!" counts for the token right after it only.
+    m_state.flags &= ~CssState::AfterBang;
 }
 
 } // namespace
