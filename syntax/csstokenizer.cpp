@@ -90,7 +90,7 @@ bool isQuote(int c)
 class CssScanner
 {
 public:
-    CssScanner(const Chunk &chunk, int stopAt, CssState &state, CssTokenSink *sink)
+    CssScanner(const Chunk &chunk, int stopAt, CssState &state, CssTokenSink *sink, CssOptions options)
         : m_s(reinterpret_cast<const char16_t *>(chunk.text.data()))
         , m_n(static_cast<int>(chunk.text.size()))
         , m_offset(chunk.offset)
@@ -98,6 +98,7 @@ public:
         , m_stop(stopAt - chunk.offset)
         , m_state(state)
         , m_sink(sink)
+        , m_options(options)
     {
     }
 
@@ -158,6 +159,7 @@ private:
     int m_stop;
     CssState &m_state;
     CssTokenSink *m_sink;
+    CssOptions m_options;
 };
 
 bool CssScanner::startsIdentifier(int k) const
@@ -195,8 +197,10 @@ int CssScanner::consumeEscape(int k) const
     if (isHex(c)) {
         const int last = k + 6;
         for (++k; k < last && isHex(at(k)); ++k) {}
-        if (isBlank(at(k)))
-            k += isNewline(at(k)) ? newlineLength(k) : 1;
+        if (isNewline(at(k)))
+            k += m_options.lineBreakEndsEscape ? 0 : newlineLength(k);
+        else if (isBlank(at(k)))
+            ++k;
         return k;
     }
     if (QChar::isHighSurrogate(static_cast<char32_t>(c)) && QChar::isLowSurrogate(static_cast<char32_t>(at(k + 1))))
@@ -735,9 +739,9 @@ void CssScanner::follow(CssTokenType type, int start, int end)
 
 } // namespace
 
-int tokenizeCss(const Chunk &chunk, int stopAt, CssState &state, CssTokenSink *sink)
+int tokenizeCss(const Chunk &chunk, int stopAt, CssState &state, CssTokenSink *sink, CssOptions options)
 {
-    return CssScanner(chunk, stopAt, state, sink).run();
+    return CssScanner(chunk, stopAt, state, sink, options).run();
 }
 
 bool atRuleHoldsRules(QStringView name)

@@ -69,6 +69,14 @@ protected:
     ~CssTokenSink() = default;
 };
 
+struct CssOptions
+{
+    // An escape's trailing blank is never a line break: no name or url runs
+    // over one, so that a line's tokens never wait on the next line's
+    // first characters (colouring line by line). Off, as CSS Syntax reads.
+    bool lineBreakEndsEscape = false;
+};
+
 // Reads the chunk from its first character on, in `state`, which it leaves
 // as it is after the last character read. It stops at the chunk's end, or
 // between two tokens once it is at or past `stopAt` (a document position);
@@ -76,7 +84,7 @@ protected:
 // LF, CR LF or FF; NUL counts as U+FFFD, as the input stream's
 // preprocessing makes it. Every token gets the role its place in the
 // stylesheet gives it. `sink` may be null.
-int tokenizeCss(const Chunk &chunk, int stopAt, CssState &state, CssTokenSink *sink);
+int tokenizeCss(const Chunk &chunk, int stopAt, CssState &state, CssTokenSink *sink, CssOptions options = {});
 
 // Whether an at-rule's block holds rules rather than declarations.
 bool atRuleHoldsRules(QStringView name);

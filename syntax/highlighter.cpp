@@ -134,12 +134,12 @@ int highlight(Language language, const Chunk &chunk, int stopAt, SyntaxState &st
         return static_cast<int>(chunk.text.size());
     if (!spans) {
         if (language == Language::Css)
-            return tokenizeCss(chunk, stopAt, state.css, nullptr);
+            return tokenizeCss(chunk, stopAt, state.css, nullptr, {.lineBreakEndsEscape = true});
         return tokenizeHtml(chunk, stopAt, state, nullptr);
     }
     Colourer colourer(*spans, chunk);
     if (language == Language::Css)
-        return tokenizeCss(chunk, stopAt, state.css, &colourer);
+        return tokenizeCss(chunk, stopAt, state.css, &colourer, {.lineBreakEndsEscape = true});
     const auto html = static_cast<HtmlTokenizerState>(state.html);
     if (inComment(html))
         colourer.openRegion(chunk.offset, Role::Comment);

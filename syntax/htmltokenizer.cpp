@@ -251,7 +251,9 @@ int HtmlScanner::css(int from, int to, bool final, bool pause)
     if (m_sink)
         flush();
     const Chunk chunk{QStringView(m_s + from, to - from), m_offset + from, final};
-    return from + tokenizeCss(chunk, pause ? m_offset + m_stop : INT_MAX, m_state.css, m_sink ? &forward : nullptr);
+    return from
+        + tokenizeCss(chunk, pause ? m_offset + m_stop : INT_MAX, m_state.css, m_sink ? &forward : nullptr,
+                      {.lineBreakEndsEscape = m_options.followElements});
 }
 
 int HtmlScanner::run()

@@ -130,8 +130,9 @@ struct HtmlOptions
 {
     // Switch to raw text after <title>, <style>, <script> ..., and count
     // <svg> and <math>, as a browser's tree construction makes the
-    // tokenizer do. Off, the tokenizer reads as the standard's tokenizer
-    // alone does.
+    // tokenizer do, and read the CSS of <style> elements and style
+    // attributes (as colouring reads it). Off, the tokenizer reads as the
+    // standard's tokenizer alone does.
     bool followElements = true;
 };
 
