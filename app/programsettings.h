@@ -35,6 +35,10 @@ inline constexpr SettingKey SplitVTop{QLatin1StringView("SplitVTop"), QLatin1Str
 // The panes' zoom in steps from the designed font size; written only once
 // it is used, so that an unzoomed run leaves the file as it was.
 inline constexpr SettingKey Zoom{QLatin1StringView("Zoom"), QLatin1StringView("0")};
+// The panes' context-menu options "Syntax hervorheben" and "Zeilennummern
+// anzeigen": 1 on, off when missing.
+inline constexpr SettingKey SyntaxHighlight{QLatin1StringView("SyntaxHighlight"), QLatin1StringView("0")};
+inline constexpr SettingKey LineNumbers{QLatin1StringView("LineNumbers"), QLatin1StringView("0")};
 
 } // namespace settingkeys
 

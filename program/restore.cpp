@@ -73,6 +73,8 @@ WindowState RememberedWindowState(const QString &commandLine)
     };
     state.splitHLeft = splitter(ReadSetting(settingkeys::SplitHLeft, QString()));
     state.splitVTop = splitter(ReadSetting(settingkeys::SplitVTop));
+    state.syntaxHighlight = checkValue(ReadSetting(settingkeys::SyntaxHighlight)) == 1;
+    state.lineNumbers = checkValue(ReadSetting(settingkeys::LineNumbers)) == 1;
     state.zoom = int(std::clamp(RoundHalfEven(Val(ReadSetting(settingkeys::Zoom))), -1000.0, 1000.0));
     return state;
 }

@@ -21,5 +21,13 @@ void SaveWindowState(const WindowState &state)
     // The zoom goes to the file once it was used, and back to 0 from there.
     if (state.zoom.value_or(0) != 0 || !ReadSetting(settingkeys::Zoom, QString()).isEmpty())
         values.append({settingkeys::Zoom, number(state.zoom)});
+    // The panes' context-menu options go there where they differ from the
+    // file, so that a run that never used them leaves the file as before.
+    for (const auto &[key, on] : {std::pair{settingkeys::SyntaxHighlight, state.syntaxHighlight},
+                                  std::pair{settingkeys::LineNumbers, state.lineNumbers}}) {
+        const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
+        if (ReadSetting(key) != value)
+            values.append({key, value});
+    }
     WriteSettings(values);
 }

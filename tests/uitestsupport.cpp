@@ -6,12 +6,14 @@
 #include "platform/screen.h"
 #include "platform/window.h"
 #include "program/startup.h"
+#include "tests/mainwindowcontrols.h"
 #include "tests/testsupport.h"
 #include "ui/main/frmtextedit.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStyleFactory>
+#include <QTest>
 
 namespace testsupport {
 
@@ -35,6 +37,14 @@ int rowOf(forms::FileList *list, const QString &name)
         if (list->List(i) == name)
             return i;
     return -1;
+}
+
+void clickFile(frmTextEdit *window, const QString &name)
+{
+    const int row = rowOf(File2(window), name);
+    QVERIFY2(row >= 0, qPrintable(name));
+    const QRect rect = File2(window)->visualRect(File2(window)->model()->index(row, 0));
+    QTest::mouseClick(File2(window)->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 ProgramRun::ProgramRun(const QString &folder, const QString &exeName, const QString &stateHome)

@@ -26,6 +26,8 @@ QWidget *nextTabStop(QWidget *from, const QList<QWidget *> &controls);
 QString native(const QString &path);
 // The row of the entry with this name in a file list, or -1.
 int rowOf(forms::FileList *list, const QString &name);
+// Clicks the entry of the window's file list as the user does.
+void clickFile(frmTextEdit *window, const QString &name);
 
 // One run of the program inside a temporary folder that stands for the
 // executable's folder: the settings file lies there, the screen has a fixed

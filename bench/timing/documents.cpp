@@ -70,6 +70,23 @@ QByteArray findLine(qint64 number)
         .toUtf8();
 }
 
+// A page's lines: attributes, references, a comment; every 40th line a
+// style element, every 40th after the 20th a script.
+QByteArray htmlLine(qint64 number)
+{
+    if (number % 40 == 0)
+        return QStringLiteral("<style>.k%1 { color: #%2; margin: 0 auto; font-family: \"Köln\", Arial }</style>\r\n")
+            .arg(number)
+            .arg(number % 0xFFFFFF, 6, 16, QLatin1Char('0'))
+            .toUtf8();
+    if (number % 40 == 20)
+        return QStringLiteral("<script>if (a < %1) { b = \"</\" + \"p>\"; }</script>\r\n").arg(number).toUtf8();
+    return QStringLiteral("<p class=\"z%1\" id=p%1>Zeile %1: Grüße aus <a href=\"/k?a=1&amp;b=%1\">Köln</a> "
+                          "&amp; <b>süße</b> Äpfel <!-- %1 --></p>\r\n")
+        .arg(number)
+        .toUtf8();
+}
+
 QByteArray piece(DocumentKind kind, qint64 number)
 {
     switch (kind) {
@@ -83,6 +100,8 @@ QByteArray piece(DocumentKind kind, qint64 number)
         return mixedLine(number);
     case DocumentKind::FindLines:
         return findLine(number);
+    case DocumentKind::HtmlLines:
+        return htmlLine(number);
     }
     return {};
 }
@@ -122,6 +141,8 @@ QList<GeneratedDocument> documentSpecs(bool quick)
         {QStringLiteral("css5m"), QStringLiteral("5 MB one line"), 5 * MiB, DocumentKind::MinifiedCss},
         {QStringLiteral("rtl1m"), QStringLiteral("1 MB one line, Arabic and Hebrew"), MiB, DocumentKind::RightToLeft},
         {QStringLiteral("mixed10m"), QStringLiteral("10 MB mixed lines"), 10 * MiB, DocumentKind::MixedScripts},
+        {QStringLiteral("html10m"), QStringLiteral("10 MB HTML lines"), 10 * MiB, DocumentKind::HtmlLines},
+        {QStringLiteral("html100m"), QStringLiteral("100 MB HTML lines"), 100 * MiB, DocumentKind::HtmlLines},
     };
     if (quick)
         documents.removeIf([](const GeneratedDocument &document) { return document.bytes > 10 * MiB; });
@@ -141,8 +162,11 @@ QString writeDocument(const QString &root, const GeneratedDocument &document)
     if (!QDir().mkpath(folder))
         return {};
     const bool css = document.kind == DocumentKind::MinifiedCss;
+    const bool html = document.kind == DocumentKind::HtmlLines;
     const QString path = folder + (css ? QStringLiteral("/minified-") : QStringLiteral("/text-")) + document.key
-        + (css ? QStringLiteral(".css") : QStringLiteral(".txt"));
+        + (css        ? QStringLiteral(".css")
+               : html ? QStringLiteral(".html")
+                      : QStringLiteral(".txt"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !writeChunked(file, document))
         return {};

@@ -12,6 +12,7 @@ enum class DocumentKind {
     RightToLeft,  // one long line of Arabic and Hebrew words, ended by one CR LF
     MixedScripts, // lines of German with emoji, Chinese and Japanese, Hebrew in turn
     FindLines,    // lines of German and English words; the first 1,000,000 hold "Leuchtturm"
+    HtmlLines,    // lines of markup with references and comments, now and then a style or script element
 };
 
 struct GeneratedDocument

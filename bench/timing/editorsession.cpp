@@ -19,7 +19,7 @@ constexpr QSize screenTwips(15360, 11520);
 const QString exeName = QStringLiteral("Editor");
 } // namespace
 
-EditorSession::EditorSession(const QString &startFolder)
+EditorSession::EditorSession(const QString &startFolder, bool colouring)
     : m_startFolder(startFolder)
 {
     if (!m_programFolder.isValid())
@@ -28,6 +28,8 @@ EditorSession::EditorSession(const QString &startFolder)
     if (ini.open(QIODevice::WriteOnly)) {
         ini.write("[Brenwick TXT-HTML-CSS-Editor]\r\nLastDir=" + QDir::toNativeSeparators(startFolder).toUtf8()
                   + QDir::separator().toLatin1() + "\r\n");
+        if (colouring)
+            ini.write("SyntaxHighlight=1\r\nLineNumbers=1\r\n");
     }
     platform::setScreenSizeOverride(screenTwips);
     platform::setExecutablePathOverride(QDir::toNativeSeparators(m_programFolder.path() + QLatin1Char('/') + exeName));

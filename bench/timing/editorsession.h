@@ -9,11 +9,12 @@ namespace timing {
 
 // The editor started in this process as the executable would start it,
 // with its settings file in a temporary program folder whose last folder is
-// `startFolder`, and a fixed screen size.
+// `startFolder`, and a fixed screen size; with `colouring`, syntax colouring
+// and line numbers are on.
 class EditorSession
 {
 public:
-    explicit EditorSession(const QString &startFolder);
+    explicit EditorSession(const QString &startFolder, bool colouring = false);
     ~EditorSession();
     EditorSession(const EditorSession &) = delete;
     EditorSession &operator=(const EditorSession &) = delete;

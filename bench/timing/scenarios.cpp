@@ -12,7 +12,9 @@
 #include "bench/timing/timingapplication.h"
 #include "forms/commandbutton.h"
 #include "forms/filelist.h"
+#include "forms/syntaxcolouring.h"
 #include "forms/textbox.h"
+#include "syntax/filetype.h"
 #include "ui/main/frmtextedit.h"
 
 #include <QDir>
@@ -85,8 +87,22 @@ QList<double> typeAt(TimingApplication &app, frmTextEdit *window, qsizetype &len
     return times;
 }
 
-// Ctrl+End and Ctrl+Home in turn, each until the text box has repainted.
-void measureJumps(TimingApplication &app, frmTextEdit *window)
+// Runs the event loop until the document's colours have settled; returns
+// the time since `startNs`, or NaN after the time-out.
+double settledAfter(frmTextEdit *window, qint64 startNs, int timeoutMs = 60000)
+{
+    const forms::SyntaxColouring *colouring = txtTXT(window)->findChild<forms::SyntaxColouring *>();
+    while (!colouring->isSettled()) {
+        if (msBetween(startNs, nowNs()) > timeoutMs)
+            return std::nan("");
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return msBetween(startNs, nowNs());
+}
+
+// Ctrl+End and Ctrl+Home in turn, each until the text box has repainted;
+// with colouring, the first Ctrl+End also until the colours have settled.
+void measureJumps(TimingApplication &app, frmTextEdit *window, bool colouring)
 {
     forms::TextBox *box = txtTXT(window);
     QList<double> toEnd;
@@ -94,9 +110,12 @@ void measureJumps(TimingApplication &app, frmTextEdit *window)
     box->SetSelStart(0);
     for (int i = 0; i < 5; ++i) {
         TimingApplication::settle(10);
+        const qint64 pressed = nowNs();
         const PaintTiming end = app.timeUntilPainted(
             box->viewport(), [box] { QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier); },
             [box] { return box->SelStart() == textLength(box); }, 60000);
+        if (colouring && i == 0)
+            put("ctrl_end_settled_ms", settledAfter(window, pressed));
         TimingApplication::settle(10);
         const PaintTiming start = app.timeUntilPainted(
             box->viewport(), [box] { QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier); },
@@ -138,10 +157,30 @@ int bareStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, const
         entryNs, appReadyNs);
 }
 
-int documentScenario(TimingApplication &app, const QString &path, bool typing)
+// A keystroke in the middle, once the colours there have settled, until
+// they have settled again: what reading on after an edit costs.
+void measureRetokenizing(frmTextEdit *window)
+{
+    forms::TextBox *box = txtTXT(window);
+    QList<double> times;
+    for (int i = 0; i < 5; ++i) {
+        box->SetSelStart(static_cast<int>(textLength(box) / 2));
+        settledAfter(window, nowNs());
+        TimingApplication::settle(10);
+        const qint64 pressed = nowNs();
+        QTest::keyClick(box, Qt::Key_X);
+        times << settledAfter(window, pressed);
+    }
+    put("retokenize_median_ms", median(times));
+    put("retokenize_max_ms", maximum(times));
+}
+
+int documentScenario(TimingApplication &app, const QString &path, bool typing, bool colouring)
 {
     const QFileInfo file(path);
-    EditorSession session(file.absolutePath());
+    EditorSession session(file.absolutePath(), colouring);
+    // Colours to wait for: a coloured language with colouring on.
+    const bool coloured = colouring && syntax::languageForFile(path) != syntax::Language::Plain;
     if (!session.isValid())
         return 2;
     app.timeUntilPainted(nullptr, [&session] { session.start(); });
@@ -171,7 +210,7 @@ int documentScenario(TimingApplication &app, const QString &path, bool typing)
     TimingApplication::settle(20);
 
     if (typing) {
-        measureJumps(app, window);
+        measureJumps(app, window, coloured);
         const std::pair<const char *, std::function<qsizetype(qsizetype)>> positions[] = {
             {"start", [](qsizetype) { return qsizetype(0); }},
             {"middle", [](qsizetype n) { return n / 2; }},
@@ -184,6 +223,8 @@ int documentScenario(TimingApplication &app, const QString &path, bool typing)
             put(QStringLiteral("key_%1_count").arg(QLatin1String(name)), double(times.size()));
         }
         putMemory(QStringLiteral("typed"));
+        if (coloured)
+            measureRetokenizing(window);
     } else {
         txtTXT(window)->SetSelStart(0);
         QTest::keyClick(txtTXT(window), Qt::Key_X);

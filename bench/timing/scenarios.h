@@ -19,8 +19,10 @@ int editorStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, con
 int bareStartup(TimingApplication &app, qint64 entryNs, qint64 appReadyNs, const QSize &size, const QString &folder);
 
 // Open by a click in the file list, typed characters at the start, middle
-// and end, Save, and the plain read and write of the same bytes.
-int documentScenario(TimingApplication &app, const QString &path, bool typing);
+// and end, Save, and the plain read and write of the same bytes; with
+// `colouring` on, also how long the colours take to settle after Ctrl+End
+// and after a keystroke in the middle.
+int documentScenario(TimingApplication &app, const QString &path, bool typing, bool colouring);
 
 // Listing a folder in the file list with a pattern.
 int listingScenario(TimingApplication &app, const QString &folder, const QString &pattern, int expected);

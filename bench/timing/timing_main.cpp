@@ -19,9 +19,13 @@ namespace {
 
 void usage()
 {
-    std::fputs("usage: brenwick-timing [--quick] [--csv] [--dir FOLDER] [--startup-runs N] [--open-runs N]\n"
-               "                      [--find-runs N] [--only GROUP,...]   (startup, documents, listing, find)\n"
+    std::fputs("usage: brenwick-timing [--quick] [--csv] [--dir FOLDER] [--startup-runs N] [--open-runs N] [--plain]\n"
+               "                      [--find-runs N] [--only ROWS]   (startup, documents, listing, find,\n"
+               "                                                        tokenizer, or document keys)\n"
                "       brenwick-timing --generate-only FOLDER [--quick]\n"
+               "--plain runs the documents with syntax colouring and line numbers off (on by default);\n"
+               "--only takes a comma-separated list of document keys (10k, 1m, 10m, 100m, css05m, css1m,\n"
+               "css5m, rtl1m, mixed10m, html10m, html100m), startup, listing and tokenizer.\n"
                "Runs offscreen unless DISPLAY is set and QT_QPA_PLATFORM is not offscreen.\n",
                stderr);
 }
@@ -40,7 +44,8 @@ int runChildMode(int argc, char **argv, qint64 entryNs)
     if (mode == QLatin1String("--bare-startup") && args.size() >= 5)
         return timing::bareStartup(app, entryNs, appReadyNs, QSize(args.at(2).toInt(), args.at(3).toInt()), args.at(4));
     if (mode == QLatin1String("--document") && args.size() >= 3)
-        return timing::documentScenario(app, args.at(2), !args.contains(QStringLiteral("--no-typing")));
+        return timing::documentScenario(app, args.at(2), !args.contains(QStringLiteral("--no-typing")),
+                                        !args.contains(QStringLiteral("--plain")));
     if (mode == QLatin1String("--find") && args.size() >= 3)
         return timing::findScenario(app, args.at(2));
     if (mode == QLatin1String("--find-next") && args.size() >= 3)
@@ -89,8 +94,10 @@ int main(int argc, char **argv)
             options.openRuns = qMax(1, args.at(++i).toInt());
         } else if (arg == QLatin1String("--find-runs") && hasValue) {
             options.findRuns = qMax(1, args.at(++i).toInt());
+        } else if (arg == QLatin1String("--plain")) {
+            options.plain = true;
         } else if (arg == QLatin1String("--only") && hasValue) {
-            options.only = args.at(++i).split(QLatin1Char(','));
+            options.only = args.at(++i).split(QLatin1Char(','), Qt::SkipEmptyParts);
         } else if (arg == QLatin1String("--generate-only") && hasValue) {
             return timing::generateOnly(args.at(i + 1), args.contains(QStringLiteral("--quick")));
         } else {

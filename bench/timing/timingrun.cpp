@@ -6,6 +6,7 @@
 #include "bench/timing/growth.h"
 #include "bench/timing/resulttable.h"
 #include "bench/timing/stats.h"
+#include "bench/timing/tokenizing.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -131,9 +132,23 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
         QStringList arguments = {QStringLiteral("--document"), path};
         if (i > 0)
             arguments << QStringLiteral("--no-typing");
+        if (options.plain)
+            arguments << QStringLiteral("--plain");
         ChildResult run = runChild(arguments, childTimeoutMs);
         if (run.ok || (i == 0 && !run.values.isEmpty()))
             figures.runs << run;
+    }
+    // The open of a page with colouring on, against the same open with it
+    // off: only what is shown is read.
+    QList<ChildResult> plainRuns;
+    if (document.kind == DocumentKind::HtmlLines && !options.plain) {
+        for (int i = 0; i < wanted; ++i) {
+            ChildResult run = runChild(
+                {QStringLiteral("--document"), path, QStringLiteral("--no-typing"), QStringLiteral("--plain")},
+                childTimeoutMs);
+            if (run.ok)
+                plainRuns << run;
+        }
     }
     const QString subject = document.oneLine()
         ? document.label
@@ -162,6 +177,20 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
         open.note += QStringLiteral(", peak = %1 x size").arg(number(open.peakMiB / sizeMiB));
     }
     table.add(open);
+    if (!plainRuns.isEmpty()) {
+        ResultRow against;
+        against.group = QStringLiteral("open, colouring on vs off");
+        against.subject = subject;
+        against.value = open.value;
+        against.max = open.max;
+        against.referenceName = QStringLiteral("off");
+        against.reference = median(valuesOf(plainRuns, QStringLiteral("open_painted_ms")));
+        against.ratio = against.value / against.reference;
+        against.target = QStringLiteral("<= 1.05 x off");
+        against.verdict = verdict(against.ratio <= 1.05);
+        against.note = runsNote(plainRuns, wanted) + QStringLiteral(" off");
+        table.add(against);
+    }
 
     if (!figures.runs.isEmpty()) {
         const ChildResult &typed = figures.runs.first();
@@ -220,6 +249,26 @@ DocumentFigures measureDocument(const RunOptions &options, const GeneratedDocume
         reload.verdict = std::isnan(reload.value) ? QStringLiteral("MISSED") : verdict(reload.value < 1000);
         reload.note = QStringLiteral("same size, so the bytes decide");
         table.add(reload);
+    }
+
+    if (!figures.runs.isEmpty() && !std::isnan(figures.runs.first().value(QStringLiteral("ctrl_end_settled_ms")))) {
+        const ChildResult &typed = figures.runs.first();
+        ResultRow settled;
+        settled.group = QStringLiteral("colours (key to settled)");
+        settled.subject = subject + QStringLiteral(", first Ctrl+End");
+        settled.value = typed.value(QStringLiteral("ctrl_end_settled_ms"));
+        settled.target = QStringLiteral("< 1000 ms");
+        settled.verdict = verdict(settled.value < 1000);
+        settled.note = QStringLiteral("states read from the start in slices");
+        table.add(settled);
+        ResultRow retokenize = settled;
+        retokenize.subject = subject + QStringLiteral(", keystroke in the middle");
+        retokenize.value = typed.value(QStringLiteral("retokenize_median_ms"));
+        retokenize.max = typed.value(QStringLiteral("retokenize_max_ms"));
+        retokenize.target.clear();
+        retokenize.verdict.clear();
+        retokenize.note = QStringLiteral("median of 5, reading on until the states agree");
+        table.add(retokenize);
     }
 
     ResultRow save;
@@ -377,21 +426,24 @@ int runTiming(const RunOptions &options)
     if (root.isEmpty() || !QDir().mkpath(root))
         return 1;
 
-    auto runs = [&options](const char *group) {
-        return options.only.isEmpty() || options.only.contains(QLatin1String(group));
-    };
+    auto runs = [&options](const char *row) { return options.runs(QLatin1String(row)); };
     progress(QStringLiteral("generating files in %1").arg(root));
     QList<std::pair<GeneratedDocument, QString>> documents;
     QString cssPath;
     for (const GeneratedDocument &document : documentSpecs(options.quick)) {
-        if (!runs("documents") && !(runs("find") && document.key == QLatin1String("css5m")))
+        // A document is measured when the documents or its key are asked
+        // for; the tokenizer and find rows read some of them too.
+        const bool measured = runs("documents") || (!options.only.isEmpty() && options.runs(document.key));
+        const bool tokenizer
+            = runs("tokenizer") && (document.key == QLatin1String("html10m") || document.key == QLatin1String("css5m"));
+        if (!measured && !tokenizer && !(runs("find") && document.key == QLatin1String("css5m")))
             continue;
         const QString path = writeDocument(root, document);
         if (path.isEmpty())
             return 1;
         if (document.key == QLatin1String("css5m"))
             cssPath = path;
-        if (runs("documents"))
+        if (measured)
             documents.append({document, path});
     }
     QList<int> folderSizes;
@@ -410,9 +462,18 @@ int runTiming(const RunOptions &options)
     ResultTable table;
     if (runs("startup"))
         measureStartup(options, root, table);
+    if (runs("tokenizer")) {
+        progress(QStringLiteral("tokenizer throughput"));
+        for (const auto &[document, path] : documents) {
+            if (document.key == QLatin1String("html10m") || document.key == QLatin1String("css5m"))
+                measureTokenizer(path, table);
+        }
+    }
     QList<DocumentFigures> documentFigures;
-    for (const auto &[document, path] : documents)
-        documentFigures << measureDocument(options, document, path, table);
+    for (const auto &[document, path] : documents) {
+        if (options.runs(document.key))
+            documentFigures << measureDocument(options, document, path, table);
+    }
     QList<ListingFigures> listingFigures;
     for (const auto &[files, folder] : folders)
         for (bool allMatch : {false, true})
@@ -459,6 +520,7 @@ int runTiming(const RunOptions &options)
                     : qPrintable(QStringLiteral(" (DISPLAY ") + qEnvironmentVariable("DISPLAY") + QLatin1Char(')')),
                 qVersion(), QThread::idealThreadCount(),
                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)));
+    std::printf("Syntax colouring and line numbers %s.\n", options.plain ? "off" : "on");
     std::printf("Every figure from fresh processes; medians. Save syncs (fsync) as write()+fsync() does.\n"
                 "Keystroke: 20 typed characters per position, each until the text box has repainted.\n"
                 "Growth rows: time at 10x size / time at 1x size (10 = linear, 100 = quadratic).\n\n");

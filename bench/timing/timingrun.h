@@ -11,10 +11,13 @@ struct RunOptions
     bool csv = false;
     QString folder; // where the generated files go; a temporary folder when empty
     int startupRuns = 5;
-    int openRuns = 3; // fresh processes per document (one for files over 20 MB)
-    int findRuns = 3; // fresh processes for the find rows
-    // The groups of rows to run: startup, documents, listing, find; all when empty.
+    int openRuns = 3;   // fresh processes per document (one for files over 20 MB)
+    int findRuns = 3;   // fresh processes for the find rows
+    bool plain = false; // syntax colouring and line numbers off
+    // The rows to run: groups (startup, documents, listing, find, tokenizer)
+    // or documents by their keys; all when empty.
     QStringList only;
+    bool runs(const QString &row) const { return only.isEmpty() || only.contains(row); }
 };
 
 // The whole timing run: generates the files, runs every measurement in

@@ -104,13 +104,15 @@ void DesktopSetupTest::contextMenus_data()
         << "txtPattern" << QStringList{"Rückgängig", "Wiederherstellen", "", "Ausschneiden",   "Kopieren",
                                        "Einfügen",   "Löschen",          "", "Alles auswählen"}
         << "Strg+Z";
-    // The editors' menu is our own, with the same entries and keys, and
-    // the find window's entry.
-    QTest::newRow("txtTXT, our menu")
-        << "txtTXT"
-        << QStringList{"Rückgängig", "Wiederherstellen", "", "Ausschneiden",        "Kopieren", "Einfügen", "Löschen",
-                       "",           "Alles auswählen",  "", "Suchen und Ersetzen…"}
-        << "Strg+Z";
+    // The editors' menu is our own, with the same entries and keys, the
+    // find window's entry and the panes' options.
+    QTest::newRow("txtTXT, our menu") << "txtTXT"
+                                      << QStringList{"Rückgängig",         "Wiederherstellen",      "",
+                                                     "Ausschneiden",       "Kopieren",              "Einfügen",
+                                                     "Löschen",            "",                      "Alles auswählen",
+                                                     "",                   "Suchen und Ersetzen…", "",
+                                                     "Syntax hervorheben", "Zeilennummern anzeigen"}
+                                      << "Strg+Z";
 }
 
 void DesktopSetupTest::contextMenus()

@@ -20,21 +20,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using testsupport::clickFile;
 using testsupport::ProgramRun;
 using testsupport::readAll;
 using testsupport::rowOf;
 using testsupport::writeAll;
 
 namespace {
-
-// Clicks the entry as the user does.
-void clickFile(frmTextEdit *window, const QString &name)
-{
-    const int row = rowOf(File2(window), name);
-    QVERIFY2(row >= 0, qPrintable(name));
-    const QRect rect = File2(window)->visualRect(File2(window)->model()->index(row, 0));
-    QTest::mouseClick(File2(window)->viewport(), Qt::LeftButton, {}, rect.center());
-}
 
 struct Fixture
 {

@@ -361,6 +361,28 @@ void RowMap::relayout(int position)
     countLine(line, it->second);
 }
 
+void RowMap::relayout(int from, int to)
+{
+    for (auto &[line, rows] : m_lines) {
+        const int start = m_text.lineStart(line);
+        if (start >= to || m_text.lineEnd(line) < from)
+            continue;
+        bool changed = false;
+        for (size_t i = 0; i < rows.segments.size(); ++i) {
+            SegmentRows &segment = rows.segments[i];
+            const int first = start + segment.start;
+            const int last = start + segmentEnd(line, rows, static_cast<int>(i));
+            if (segment.rows.empty() || first >= to || (last <= from && first < last))
+                continue;
+            segment.rows.clear();
+            segment.key = 0;
+            changed = true;
+        }
+        if (changed)
+            countLine(line, rows);
+    }
+}
+
 void RowMap::trim(int line)
 {
     if (m_lines.size() <= keptLines)

@@ -99,6 +99,9 @@ public:
     // The segment that holds `position` is laid out anew; its text is the
     // same, its look is not (an input method's composition).
     void relayout(int position);
+    // Likewise every segment laid out over any of the characters [from, to)
+    // (their colours changed), when next needed.
+    void relayout(int from, int to);
     // Drops laid-out lines far from `line` once many are kept.
     void trim(int line);
 

@@ -46,7 +46,7 @@ QString displayText(const TextContent &text, int from, int to)
 } // namespace
 
 SegmentLayout::SegmentLayout(const QString &text, Qt::LayoutDirection direction, const LayoutStyle &style,
-                             const Preedit &preedit, int preeditAt)
+                             const Preedit &preedit, int preeditAt, const QList<QTextLayout::FormatRange> &formats)
     : m_layout(text, style.font, style.device)
     , m_length(static_cast<int>(text.size()))
     , m_rowHeight(style.rowHeight)
@@ -60,17 +60,33 @@ SegmentLayout::SegmentLayout(const QString &text, Qt::LayoutDirection direction,
     m_layout.setTextOption(option);
     m_layout.setCacheEnabled(true);
 
+    QList<QTextLayout::FormatRange> all;
     if (preeditAt >= 0) {
         m_preeditAt = preeditAt;
         m_preeditLength = static_cast<int>(preedit.text.size());
         m_preeditCursor = preedit.cursor;
         m_preeditCursorVisible = preedit.cursorVisible;
         m_layout.setPreeditArea(m_preeditAt, preedit.text);
-        QList<QTextLayout::FormatRange> formats = preedit.formats;
-        for (QTextLayout::FormatRange &format : formats)
+        // The characters' formats go round the composition, which comes in
+        // with its own ones.
+        for (const QTextLayout::FormatRange &format : formats) {
+            const int end = format.start + format.length;
+            if (format.start < m_preeditAt)
+                all.append({format.start, std::min(end, m_preeditAt) - format.start, format.format});
+            if (end > m_preeditAt) {
+                const int start = std::max(format.start, m_preeditAt);
+                all.append({start + m_preeditLength, end - start, format.format});
+            }
+        }
+        for (QTextLayout::FormatRange format : preedit.formats) {
             format.start += m_preeditAt;
-        m_layout.setFormats(formats);
+            all.append(format);
+        }
+    } else {
+        all = formats;
     }
+    if (!all.isEmpty())
+        m_layout.setFormats(all);
 
     m_layout.beginLayout();
     for (int row = 0;; ++row) {
@@ -236,7 +252,10 @@ std::unique_ptr<SegmentLayout> SegmentLayouts::build(int from, int to, Qt::Layou
     const int at = m_preedit.position;
     if (m_preedit.isActive() && at >= from && (at < to || to == m_text.lineEnd(m_text.lineOf(from))))
         preeditAt = at - from;
-    return std::make_unique<SegmentLayout>(displayText(m_text, from, to), direction, m_style, m_preedit, preeditAt);
+    const QList<QTextLayout::FormatRange> formats
+        = m_formats ? m_formats->formats(from, to) : QList<QTextLayout::FormatRange>();
+    return std::make_unique<SegmentLayout>(displayText(m_text, from, to), direction, m_style, m_preedit, preeditAt,
+                                           formats);
 }
 
 std::vector<int> SegmentLayouts::wrap(int from, int to, Qt::LayoutDirection direction, quint64 key)

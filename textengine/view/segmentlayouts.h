@@ -1,6 +1,7 @@
 #pragma once
 
 #include "textengine/model/rowmap.h"
+#include "textengine/view/textformats.h"
 
 #include <QFont>
 #include <QList>
@@ -48,9 +49,10 @@ struct LayoutStyle
 class SegmentLayout
 {
 public:
-    // `preeditAt`: where the composition stands in the segment, or -1.
+    // `preeditAt`: where the composition stands in the segment, or -1;
+    // `formats`: the characters' own formats, relative to the segment.
     SegmentLayout(const QString &text, Qt::LayoutDirection direction, const LayoutStyle &style, const Preedit &preedit,
-                  int preeditAt);
+                  int preeditAt, const QList<QTextLayout::FormatRange> &formats = {});
 
     int rowCount() const { return m_layout.lineCount(); }
     int rowStart(int row) const { return fromLayout(m_layout.lineAt(row).textStart()); }
@@ -109,6 +111,8 @@ public:
     qreal spaceWidth() const { return m_spaceWidth; }
 
     void setPreedit(Preedit preedit) { m_preedit = std::move(preedit); }
+    // Where the characters' formats come from; none without a source.
+    void setFormatSource(TextFormatSource *source) { m_formats = source; }
     const Preedit &preedit() const { return m_preedit; }
 
     std::vector<int> wrap(int from, int to, Qt::LayoutDirection direction, quint64 key) override;
@@ -127,6 +131,7 @@ private:
     qreal m_averageWidth = 8;
     qreal m_spaceWidth = 8;
     Preedit m_preedit;
+    TextFormatSource *m_formats = nullptr;
     // Most recently used first.
     std::list<Entry> m_recent;
     std::unordered_map<quint64, std::list<Entry>::iterator> m_byKey;

@@ -12,13 +12,6 @@
 
 namespace textengine {
 
-namespace {
-
-// Blank pixels around the text, as a plain-text box leaves them.
-constexpr int margin = 4;
-
-} // namespace
-
 TextView::TextView(QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_layouts(m_content)
@@ -33,7 +26,7 @@ TextView::TextView(QWidget *parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_layouts.setFont(font(), viewport());
-    m_layouts.setWidth(viewport()->width() - 2 * margin);
+    m_layouts.setWidth(viewport()->width() - textLeft() - margin);
     m_rows.reset();
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TextView::scrolled);
     updateScrollBar();
@@ -55,17 +48,22 @@ bool TextView::setText(const QString &text)
     m_preedit = {};
     m_layouts.setPreedit({});
     m_content.setText(text);
+    if (m_formatSource)
+        m_formatSource->textReset();
     m_history.clear();
     m_caret = m_anchor = 0;
     m_goalX = -1;
     m_top = Row();
-    m_layouts.clear();
+    // One reset at the width the new line count's numbers leave.
+    updateLineNumberDigits();
+    m_layouts.setWidth(viewport()->width() - textLeft() - margin);
     m_rows.reset();
     updateScrollBar();
     viewport()->update();
     textReplacedForAccessibility(this, oldText);
     updateMicroFocus();
     emit textReset();
+    emit caretPositionChanged();
     return true;
 }
 
@@ -109,7 +107,7 @@ void TextView::relayout()
 {
     // The row at the top keeps its first character on screen.
     const int topPosition = m_rows.rowStart(m_rows.clamp(m_top));
-    m_layouts.setWidth(viewport()->width() - 2 * margin);
+    m_layouts.setWidth(viewport()->width() - textLeft() - margin);
     m_rows.reset();
     m_top = m_rows.rowOf(topPosition);
     updateScrollBar();
@@ -185,6 +183,53 @@ void TextView::caretMoved()
     viewport()->update();
     updateMicroFocus();
     caretMovedForAccessibility(this);
+    emit caretPositionChanged();
+}
+
+void TextView::goToLine(int line)
+{
+    line = std::clamp(line, 0, lineCount() - 1);
+    setCaretPosition(m_content.lineStart(line));
+    Row top = m_rows.rowOf(m_content.lineStart(line));
+    for (int i = 0; i < visibleRows() / 2 && m_rows.previous(top); ++i) {}
+    m_top = top;
+    updateScrollBar();
+    viewport()->update();
+    updateMicroFocus();
+}
+
+std::pair<int, int> TextView::visibleRange()
+{
+    m_top = m_rows.clamp(m_top);
+    Row last = m_top;
+    for (int i = 1; i < visibleRows() + 1 && m_rows.next(last); ++i) {}
+    return {m_rows.rowStart(m_top), m_rows.rowEnd(last)};
+}
+
+void TextView::setFormatSource(TextFormatSource *source)
+{
+    if (m_formatSource == source)
+        return;
+    m_formatSource = source;
+    m_layouts.setFormatSource(source);
+    formatsChanged(0, length());
+}
+
+void TextView::formatsChanged(int from, int to)
+{
+    if (from >= to && !(from == to && to == length()))
+        return;
+    m_rows.relayout(from, to);
+    updateScrollBar();
+    viewport()->update();
+}
+
+void TextView::setExtraFormats(const QList<ExtraFormat> &formats)
+{
+    if (formats.isEmpty() && m_extraFormats.isEmpty())
+        return;
+    m_extraFormats = formats;
+    viewport()->update();
 }
 
 bool TextView::isRightToLeft(Row row)
@@ -211,7 +256,7 @@ int TextView::positionAt(const QPoint &point, bool onCharacter)
     int steps = static_cast<int>(std::floor(qreal(point.y() - margin) / m_layouts.rowHeight()));
     for (; steps > 0 && m_rows.next(row); --steps) {}
     for (; steps < 0 && m_rows.previous(row); ++steps) {}
-    return positionInRow(row, point.x() - margin, onCharacter);
+    return positionInRow(row, point.x() - textLeft(), onCharacter);
 }
 
 int TextView::characterAt(const QPoint &point)
@@ -235,7 +280,7 @@ std::optional<QRectF> TextView::caretBox(int position)
     }
     // The x is exact: on a high-resolution screen the caret sits on the
     // glyph edge, between the device pixels of one logical pixel.
-    return QRectF(margin + x, margin + distance * m_layouts.rowHeight(), 1, m_layouts.rowHeight());
+    return QRectF(textLeft() + x, margin + distance * m_layouts.rowHeight(), 1, m_layouts.rowHeight());
 }
 
 QRect TextView::caretRectAt(int position)
@@ -269,6 +314,8 @@ void TextView::paintEvent(QPaintEvent *event)
     const bool showCaret = m_preedit.isActive() ? m_preedit.cursorVisible : hasFocus() && m_caretShown;
     if (const std::optional<QRectF> caret = caretBox(m_caret); caret && showCaret)
         painter.fillRect(*caret, palette().color(QPalette::Text));
+    if (m_lineNumbersShown && event->rect().left() < textLeft())
+        paintLineNumbers(painter, event->rect());
 }
 
 void TextView::paintSegmentRows(QPainter &painter, Row first, int rows, int y)
@@ -277,12 +324,20 @@ void TextView::paintSegmentRows(QPainter &painter, Row first, int rows, int y)
     const int last = first.index + rows - 1;
     const int rowHeight = m_layouts.rowHeight();
     const SegmentLayout &layout = m_layouts.layout(segment);
-    const QPointF topLeft(margin, y - first.index * rowHeight);
+    const QPointF topLeft(textLeft(), y - first.index * rowHeight);
+    // The layers' formats, then the marks pulled for what is painted.
     QList<QTextLayout::FormatRange> marks;
+    for (const ExtraFormat &extra : m_extraFormats) {
+        const int start = std::max(extra.start, segment.from);
+        const int end = std::min(extra.end, segment.to);
+        if (start < end)
+            marks.append({start - segment.from, end - start, extra.format});
+    }
     if (m_markSource) {
-        marks = m_markSource(segment.from, segment.to);
-        for (QTextLayout::FormatRange &mark : marks)
+        for (QTextLayout::FormatRange mark : m_markSource(segment.from, segment.to)) {
             mark.start -= segment.from;
+            marks.append(mark);
+        }
     }
     layout.draw(painter, topLeft, first.index, last, selectionStart() - segment.from, selectionEnd() - segment.from,
                 palette(), marks);
@@ -292,7 +347,7 @@ void TextView::paintSegmentRows(QPainter &painter, Row first, int rows, int y)
         const qreal end = layout.lineEndX(last);
         const qreal width = m_layouts.spaceWidth();
         const qreal left = segment.direction == Qt::RightToLeft ? end - width : end;
-        painter.fillRect(QRectF(margin + left, y + (last - first.index) * rowHeight, width, rowHeight),
+        painter.fillRect(QRectF(textLeft() + left, y + (last - first.index) * rowHeight, width, rowHeight),
                          palette().color(QPalette::Highlight));
     }
 }
@@ -300,7 +355,7 @@ void TextView::paintSegmentRows(QPainter &painter, Row first, int rows, int y)
 void TextView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    if (viewport()->width() - 2 * margin != m_layouts.width())
+    if (viewport()->width() - textLeft() - margin != m_layouts.width())
         relayout();
     else
         updateScrollBar();

@@ -4,12 +4,15 @@
 #include "textengine/model/rowmap.h"
 #include "textengine/model/textcontent.h"
 #include "textengine/view/segmentlayouts.h"
+#include "textengine/view/textformats.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <functional>
+#include <QRawFont>
+#include <array>
 #include <initializer_list>
 #include <optional>
 
@@ -91,6 +94,27 @@ public:
     // [from, to). Repaint with viewport()->update() when they change.
     using MarkSource = std::function<QList<QTextLayout::FormatRange>(int from, int to)>;
     void setMarkSource(MarkSource source);
+    // Puts the caret at the start of the line (from 0) and scrolls the line
+    // to the middle of the view.
+    void goToLine(int line);
+    // The text shown: from the first shown row's start to the last one's end.
+    std::pair<int, int> visibleRange();
+
+    // The characters' colours, from a layer above; without a source (the
+    // default) the text has the palette's text colour.
+    void setFormatSource(TextFormatSource *source);
+    // The colours of [from, to) changed: what was laid out there is laid out
+    // anew.
+    void formatsChanged(int from, int to);
+    // Formats drawn over ranges of the text, replacing those before.
+    void setExtraFormats(const QList<ExtraFormat> &formats);
+    const QList<ExtraFormat> &extraFormats() const { return m_extraFormats; }
+
+    // A column of line numbers at the left, inside the view: each line's
+    // number on its first row, the caret's line emphasised.
+    void setLineNumbersShown(bool shown);
+    bool lineNumbersShown() const { return m_lineNumbersShown; }
+    void setLineNumberColors(const QColor &numbers, const QColor &caretLine);
 
 signals:
     // The user (or insertPlainText and its kin) changed the text.
@@ -104,6 +128,8 @@ signals:
     // The text was replaced whole: by setText, by turning every line break
     // into CR LF, or by many replacements at once (and their undo).
     void textReset();
+    // The caret or the selection moved.
+    void caretPositionChanged();
     // The context menu is about to open with the view's own entries: the
     // layers above add theirs to it here.
     void contextMenuShowing(QMenu *menu);
@@ -127,6 +153,9 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
+    // Blank pixels around the text, as a plain-text box leaves them.
+    static constexpr int margin = 4;
+
     // Editing (textviewedit.cpp).
     // Every user edit first turns lone CR and lone LF into CR LF, so that
     // the text the user edits has one kind of line break only.
@@ -171,6 +200,13 @@ private:
     int positionAt(const QPoint &point, bool onCharacter = false);
     std::optional<QRectF> caretBox(int position);
     void paintSegmentRows(QPainter &painter, Row first, int rows, int y);
+    // Line numbers (textviewlinenumbers.cpp).
+    int lineNumberWidth() const;
+    // True when the number of digits changed.
+    bool updateLineNumberDigits();
+    void paintLineNumbers(QPainter &painter, const QRect &area);
+    // Where the text starts, right of the line numbers.
+    int textLeft() const;
     void restartBlink();
     bool isRightToLeft(Row row);
 
@@ -197,6 +233,22 @@ private:
     int m_zoomDelta = 0;
     QPointer<PrimarySelection> m_primary;
     MarkSource m_markSource;
+    TextFormatSource *m_formatSource = nullptr;
+    QList<ExtraFormat> m_extraFormats;
+    bool m_lineNumbersShown = false;
+    int m_lineNumberDigits = 0;
+    // The digits' glyphs in the view's font, plain and bold: the numbers are
+    // drawn from them without laying out text.
+    struct Digits
+    {
+        QFont source;
+        QRawFont font;
+        std::array<quint32, 10> glyphs{};
+        qreal advance = 0;
+    };
+    std::array<Digits, 2> m_digits;
+    QColor m_lineNumberColor;
+    QColor m_caretLineNumberColor;
 };
 
 } // namespace textengine

@@ -45,6 +45,8 @@ void TextView::ensureCrLf(std::initializer_list<int *> positions, Replacements *
     const QString oldText = accessibleText(this);
     m_content.normalizeLineBreaks();
     emit textReset();
+    if (m_formatSource)
+        m_formatSource->textReset();
     auto back = [this](const std::pair<int, int> &column) { return m_content.lineStart(column.first) + column.second; };
     m_caret = back(columns[0]);
     m_anchor = back(columns[1]);
@@ -80,8 +82,12 @@ void TextView::applyReplace(int position, int removed, const QString &inserted, 
     else if (top > position)
         top = position;
     m_content.replace(position, removed, inserted);
+    if (m_formatSource)
+        m_formatSource->textReplaced(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
     m_rows.edited(position, removed, static_cast<int>(inserted.size()), firstLine, lastLine);
     m_top = m_rows.rowOf(top);
+    if (updateLineNumberDigits() && m_lineNumbersShown)
+        relayout();
     m_anchor = m_content.snap(after.anchor);
     m_caret = m_content.snap(after.caret);
     m_goalX = -1;
@@ -119,7 +125,11 @@ void TextView::applyAll(Replacements &replacements, bool back, Selection after)
         m_content.revert(replacements);
     else
         m_content.replace(replacements);
+    if (m_formatSource)
+        m_formatSource->textReset();
     // The rows are counted afresh; the view keeps the caret in sight.
+    updateLineNumberDigits();
+    m_layouts.setWidth(viewport()->width() - textLeft() - margin);
     m_layouts.clear();
     m_rows.reset();
     m_top = m_rows.rowOf(std::min(topPosition, length()));

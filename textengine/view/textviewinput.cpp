@@ -264,6 +264,7 @@ void TextView::dragSelectTo(const QPoint &point)
     m_goalX = -1;
     viewport()->update();
     updateMicroFocus();
+    emit caretPositionChanged();
 }
 
 void TextView::autoScroll()

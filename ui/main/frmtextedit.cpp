@@ -58,6 +58,7 @@ frmTextEdit::frmTextEdit(QWidget *parent)
     applyTabOrder();
     createFindWindow();
     createShortcuts();
+    setupSyntax();
 }
 
 frmTextEdit::~frmTextEdit()

@@ -8,6 +8,7 @@
 #include <memory>
 
 namespace forms {
+class SyntaxColouring;
 class CheckBox;
 class CommandButton;
 class DriveList;
@@ -24,12 +25,9 @@ class TextDocument;
 } // namespace document
 class EditorPane;
 class FindWindow;
+class QMenu;
 class QMimeData;
 
-// The main window: the file browser column, the document and stylesheet
-// editors with their Save/Cancel buttons, and the window options. Its
-// behaviour is split by concern over several source files (layout,
-// browser, document, stylesheet, options).
 // The main window: the file browser column, the document and stylesheet
 // editors with their Save/Cancel buttons, and the window options. Its
 // behaviour is split by concern over several source files (layout,
@@ -83,6 +81,14 @@ public:
     static constexpr int maximumZoom = 40;
     // The chooser while it is open.
     frmFileSelect *chooser() const { return m_chooser; }
+
+    // Syntax colouring and line numbers of both panes, and going to a line
+    // (syntaxoptions.cpp).
+    bool SyntaxHighlight() const { return m_syntaxHighlight; }
+    void SetSyntaxHighlight(bool on);
+    bool LineNumbers() const { return m_lineNumbers; }
+    void SetLineNumbers(bool on);
+    void GoToLine();
 
     // Event handlers, public so that tests can run them as the platform
     // would.
@@ -156,6 +162,12 @@ private:
     // Find and replace.
     void createFindWindow();
 
+    // Syntax colouring (syntaxoptions.cpp).
+    void setupSyntax();
+    // The document's language follows its file's extension.
+    void applyDocumentLanguage();
+    void addPaneEntries(QMenu *menu);
+
     void focusDummy();
     // Save of either pane: the focus to dummy, pending events, the write.
     void savePane(EditorPane &pane);
@@ -193,6 +205,10 @@ private:
     std::unique_ptr<document::JournalFolder> m_journals;
     EditorPane *m_documentPane = nullptr;
     EditorPane *m_stylesheetPane = nullptr;
+    forms::SyntaxColouring *m_documentColouring = nullptr;
+    forms::SyntaxColouring *m_stylesheetColouring = nullptr;
+    bool m_syntaxHighlight = false;
+    bool m_lineNumbers = false;
     int m_viewCSS = 0;
     int m_onTop = 0;
     int m_zoom = 0;

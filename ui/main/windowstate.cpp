@@ -43,6 +43,8 @@ void frmTextEdit::applyState(const WindowState &state)
         chkDark->SetValue(*state.dark);
     if (state.zoom)
         setZoom(*state.zoom);
+    SetSyntaxHighlight(state.syntaxHighlight);
+    SetLineNumbers(state.lineNumbers);
 
     placeWindow(state);
 
@@ -126,5 +128,7 @@ WindowState frmTextEdit::windowState() const
     state.splitHLeft = lblSplitH->Left();
     state.splitVTop = lblSplitV->Top();
     state.zoom = m_zoom;
+    state.syntaxHighlight = m_syntaxHighlight;
+    state.lineNumbers = m_lineNumbers;
     return state;
 }

@@ -27,4 +27,7 @@ struct WindowState
     std::optional<int> splitVTop;
     // The panes' zoom, in steps of a point.
     std::optional<int> zoom;
+    // The panes' options "Syntax hervorheben" and "Zeilennummern anzeigen".
+    bool syntaxHighlight = false;
+    bool lineNumbers = false;
 };
