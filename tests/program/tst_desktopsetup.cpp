@@ -107,11 +107,20 @@ void DesktopSetupTest::contextMenus_data()
     // The editors' menu is our own, with the same entries and keys, the
     // find window's entry and the panes' options.
     QTest::newRow("txtTXT, our menu") << "txtTXT"
-                                      << QStringList{"Rückgängig",         "Wiederherstellen",      "",
-                                                     "Ausschneiden",       "Kopieren",              "Einfügen",
-                                                     "Löschen",            "",                      "Alles auswählen",
-                                                     "",                   "Suchen und Ersetzen…", "",
-                                                     "Syntax hervorheben", "Zeilennummern anzeigen"}
+                                      << QStringList{"Rückgängig",
+                                                     "Wiederherstellen",
+                                                     "",
+                                                     "Ausschneiden",
+                                                     "Kopieren",
+                                                     "Einfügen",
+                                                     "Löschen",
+                                                     "",
+                                                     "Alles auswählen",
+                                                     "",
+                                                     "Suchen und Ersetzen…",
+                                                     "",
+                                                     "Syntax hervorheben",
+                                                     "Zeilennummern anzeigen"}
                                       << "Strg+Z";
 }
 

@@ -10,9 +10,9 @@
 #include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QPointer>
-#include <functional>
 #include <QRawFont>
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
