@@ -291,7 +291,7 @@ void RecoveryTest::ownSavesRaiseNoAlarm()
     // The last save's own look at the disk comes and goes too.
     QTRY_VERIFY(!w->Changed());
     w->activateWindow();
-    QTest::qWait(0);
+    QApplication::processEvents();
     QCOMPARE(messages.messages().size(), 0);
     QCOMPARE(reloads.count(), 0);
     QCOMPARE(readAll(f.file), QByteArray(1000, 'x') + "<p>alt</p>\r\n");
