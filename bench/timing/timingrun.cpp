@@ -430,6 +430,7 @@ int runTiming(const RunOptions &options)
     progress(QStringLiteral("generating files in %1").arg(root));
     QList<std::pair<GeneratedDocument, QString>> documents;
     QString cssPath;
+    QStringList tokenizerPaths;
     for (const GeneratedDocument &document : documentSpecs(options.quick)) {
         // A document is measured when the documents or its key are asked
         // for; the tokenizer and find rows read some of them too.
@@ -443,6 +444,8 @@ int runTiming(const RunOptions &options)
             return 1;
         if (document.key == QLatin1String("css5m"))
             cssPath = path;
+        if (tokenizer)
+            tokenizerPaths << path;
         if (measured)
             documents.append({document, path});
     }
@@ -464,10 +467,8 @@ int runTiming(const RunOptions &options)
         measureStartup(options, root, table);
     if (runs("tokenizer")) {
         progress(QStringLiteral("tokenizer throughput"));
-        for (const auto &[document, path] : documents) {
-            if (document.key == QLatin1String("html10m") || document.key == QLatin1String("css5m"))
-                measureTokenizer(path, table);
-        }
+        for (const QString &path : tokenizerPaths)
+            measureTokenizer(path, table);
     }
     QList<DocumentFigures> documentFigures;
     for (const auto &[document, path] : documents) {
