@@ -13,12 +13,15 @@ namespace {
 
 using Known = DiskIdentity::Known;
 
-// Wider than the coarsest time stamps a file system keeps (two seconds).
-constexpr qint64 stampResolutionNs = 2'000'000'000;
-
-qint64 nowNs()
+// How long after its time stamp a file may still be written again without
+// the stamp changing. A stamp with a fraction of a second comes from a file
+// system that keeps them (nanoseconds, or ten milliseconds at the coarsest),
+// whose stamps follow the kernel's clock tick: 50 ms is several ticks. One
+// without may come from one that keeps two seconds.
+qint64 stampResolutionNs(const platform::FileStamp &stamp)
 {
-    return QDateTime::currentMSecsSinceEpoch() * 1'000'000;
+    constexpr qint64 second = 1'000'000'000;
+    return stamp.modifiedNs % second != 0 ? 50'000'000 : 2 * second;
 }
 
 bool nothingAt(const QString &path)
@@ -28,6 +31,11 @@ bool nothingAt(const QString &path)
 }
 
 } // namespace
+
+qint64 stampClockNs()
+{
+    return QDateTime::currentMSecsSinceEpoch() * 1'000'000;
+}
 
 void TextDocument::setPath(const QString &path)
 {
@@ -58,13 +66,14 @@ std::optional<QString> TextDocument::load(const QString &path)
 {
     setPath(path);
     platform::FileStamp stamp;
+    const qint64 takenNs = stampClockNs();
     const std::optional<QByteArray> bytes = platform::readRegularFile(path, nullptr, &stamp);
     if (!bytes) {
         rememberUnread();
         m_identity.readFailed = m_identity.known == Known::Nothing;
         return std::nullopt;
     }
-    remember(stamp, *bytes);
+    remember(stamp, *bytes, takenNs);
     return support::textFromFileBytes(*bytes, &m_encoding);
 }
 
@@ -74,13 +83,14 @@ std::optional<TextDocument::Written> TextDocument::save(std::span<const QStringV
     const QByteArray bytes = support::textFileBytes(pieces, m_encoding, &written.encoding);
     if (!platform::writeFileSafely(m_path, bytes))
         return std::nullopt;
-    remember(platform::fileStamp(m_path), bytes);
+    const qint64 takenNs = stampClockNs();
+    remember(platform::fileStamp(m_path), bytes, takenNs);
     written.digest = m_identity.digest;
     m_modified = false;
     return written;
 }
 
-void TextDocument::remember(const std::optional<platform::FileStamp> &stamp, QByteArrayView bytes)
+void TextDocument::remember(const std::optional<platform::FileStamp> &stamp, QByteArrayView bytes, qint64 takenNs)
 {
     m_identity = {};
     m_identity.digest = contentDigest(bytes);
@@ -88,7 +98,7 @@ void TextDocument::remember(const std::optional<platform::FileStamp> &stamp, QBy
         return;
     m_identity.known = Known::Present;
     m_identity.stamp = *stamp;
-    m_stampTakenNs = nowNs();
+    m_stampTakenNs = takenNs;
 }
 
 std::optional<DiskState> TextDocument::quickCheck() const
@@ -106,7 +116,7 @@ std::optional<DiskState> TextDocument::quickCheck() const
     }
     if (!now)
         return nothingAt(m_path) ? DiskState::Missing : DiskState::Changed;
-    const bool settled = m_stampTakenNs - m_identity.stamp.modifiedNs > stampResolutionNs;
+    const bool settled = m_stampTakenNs - m_identity.stamp.modifiedNs > stampResolutionNs(m_identity.stamp);
     if (*now == m_identity.stamp && settled)
         return DiskState::Same;
     if (now->size != m_identity.stamp.size)
@@ -114,14 +124,14 @@ std::optional<DiskState> TextDocument::quickCheck() const
     return std::nullopt;
 }
 
-DiskState TextDocument::compareBytes(const platform::FileStamp &stamp, std::optional<quint64> digest)
+DiskState TextDocument::compareBytes(const platform::FileStamp &stamp, std::optional<quint64> digest, qint64 takenNs)
 {
     if (m_identity.known != Known::Present || digest != m_identity.digest)
         return DiskState::Changed;
     // The same bytes: a touch, or a copy put in place. What is there now is
     // what the pane shows.
     m_identity.stamp = stamp;
-    m_stampTakenNs = nowNs();
+    m_stampTakenNs = takenNs;
     return DiskState::Same;
 }
 
@@ -130,8 +140,9 @@ DiskState TextDocument::checkDisk()
     if (const std::optional<DiskState> known = quickCheck())
         return *known;
     platform::FileStamp stamp;
+    const qint64 takenNs = stampClockNs();
     const std::optional<QByteArray> bytes = platform::readRegularFile(m_path, nullptr, &stamp);
-    return compareBytes(stamp, bytes ? std::optional(contentDigest(*bytes)) : std::nullopt);
+    return compareBytes(stamp, bytes ? std::optional(contentDigest(*bytes)) : std::nullopt, takenNs);
 }
 
 } // namespace document

@@ -31,6 +31,10 @@ struct DiskIdentity
     bool readFailed = false;
 };
 
+// The clock a stamp's age is told by, in nanoseconds since the epoch; read
+// it before taking a stamp, so that it never lies after the stamp.
+qint64 stampClockNs();
+
 // One open file as a pane holds it: the path, the encoding the file was read
 // in, what the file was on disk when last read or written (its stamp and a
 // digest of its bytes), and whether the pane holds changes not yet saved.
@@ -78,10 +82,11 @@ public:
     // then the verdict on the bytes read (none: they could not be read).
     // Same bytes make their stamp the known one.
     std::optional<DiskState> quickCheck() const;
-    DiskState compareBytes(const platform::FileStamp &stamp, std::optional<quint64> digest);
+    // `takenNs` is the clock (stampClockNs) read before the stamp was taken.
+    DiskState compareBytes(const platform::FileStamp &stamp, std::optional<quint64> digest, qint64 takenNs);
 
 private:
-    void remember(const std::optional<platform::FileStamp> &stamp, QByteArrayView bytes);
+    void remember(const std::optional<platform::FileStamp> &stamp, QByteArrayView bytes, qint64 takenNs);
     void rememberUnread();
 
     QString m_path;

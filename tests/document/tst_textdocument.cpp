@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -39,6 +40,21 @@ bool touch(const QString &path)
     return ::utime(native.constData(), &times) == 0;
 }
 
+// Sets the file's modification time, to the nanosecond.
+bool setModified(const QString &path, qint64 ns)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {time_t(ns / 1'000'000'000), long(ns % 1'000'000'000)}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+qint64 modifiedNs(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+}
+
 } // namespace
 
 class TestTextDocument : public QObject
@@ -53,6 +69,8 @@ private slots:
     void failedLoadKeepsThePath();
     void diskChecks_data();
     void diskChecks();
+    void stampAgeDecidesWhetherBytesAreCompared_data();
+    void stampAgeDecidesWhetherBytesAreCompared();
     void saveMakesTheFileKnown();
 
 private:
@@ -146,6 +164,7 @@ void TestTextDocument::diskChecks_data()
     QTest::newRow("touched, same bytes") << "touch" << DiskState::Same;
     QTest::newRow("same bytes put in place by rename") << "rename same" << DiskState::Same;
     QTest::newRow("other bytes of the same size") << "same size" << DiskState::Changed;
+    QTest::newRow("other bytes of the same size, same time stamp") << "same stamp" << DiskState::Changed;
     QTest::newRow("other bytes by rename") << "rename other" << DiskState::Changed;
     QTest::newRow("longer") << "append" << DiskState::Changed;
     QTest::newRow("deleted") << "delete" << DiskState::Missing;
@@ -171,6 +190,11 @@ void TestTextDocument::diskChecks()
     } else if (change == u"same size") {
         QVERIFY(writeBytes(file, "<p>drei</p>\r\n"));
         QVERIFY(touch(file));
+    } else if (change == u"same stamp") {
+        // Written again within one tick of the clock the stamps come from.
+        const qint64 before = modifiedNs(file);
+        QVERIFY(writeBytes(file, "<p>drei</p>\r\n"));
+        QVERIFY(setModified(file, before));
     } else if (change == u"append") {
         QVERIFY(writeBytes(file, "<p>eins</p>\r\n<p>zwei</p>\r\n"));
     } else if (change == u"delete") {
@@ -188,6 +212,43 @@ void TestTextDocument::diskChecks()
     QCOMPARE(doc.checkDisk(), expected);
     // Asking again gives the same answer.
     QCOMPARE(doc.checkDisk(), expected);
+}
+
+void TestTextDocument::stampAgeDecidesWhetherBytesAreCompared_data()
+{
+    QTest::addColumn<qint64>("ageMs");
+    QTest::addColumn<bool>("wholeSeconds");
+    QTest::addColumn<bool>("stampSuffices");
+    // A stamp with a fraction of a second comes from a file system with fine
+    // stamps; one without may come from one that keeps two seconds.
+    QTest::newRow("fine stamp, as young as the read") << qint64(-200) << false << false;
+    QTest::newRow("fine stamp, a second old") << qint64(1000) << false << true;
+    QTest::newRow("whole seconds, a second old") << qint64(1000) << true << false;
+    QTest::newRow("whole seconds, a minute old") << qint64(60'000) << true << true;
+}
+
+void TestTextDocument::stampAgeDecidesWhetherBytesAreCompared()
+{
+    QFETCH(qint64, ageMs);
+    QFETCH(bool, wholeSeconds);
+    QFETCH(bool, stampSuffices);
+    constexpr qint64 second = 1'000'000'000;
+    const QString file = path(QStringLiteral("page.html"));
+    QVERIFY(writeBytes(file, "<p>eins</p>\r\n"));
+    qint64 stamp = document::stampClockNs() - ageMs * 1'000'000;
+    if (wholeSeconds)
+        stamp = stamp / second * second;
+    else if (stamp % second == 0)
+        stamp += 1;
+    QVERIFY(setModified(file, stamp));
+    TextDocument doc;
+    QVERIFY(doc.load(file));
+    const std::optional<DiskState> quick = doc.quickCheck();
+    QCOMPARE(quick.has_value(), stampSuffices);
+    if (quick)
+        QCOMPARE(*quick, DiskState::Same);
+    // Either way the whole check finds the file unchanged.
+    QCOMPARE(doc.checkDisk(), DiskState::Same);
 }
 
 void TestTextDocument::saveMakesTheFileKnown()

@@ -90,7 +90,7 @@ private:
     void markChangedOnDisk();
     void reload();
     void watchFile();
-    void digestRead(quint64 check, const platform::FileStamp &stamp, std::optional<quint64> digest);
+    void digestRead(quint64 check, const platform::FileStamp &stamp, std::optional<quint64> digest, qint64 takenNs);
     void decide(document::DiskState state);
     bool mayOverwrite();
     document::journal::Header journalHeader() const;

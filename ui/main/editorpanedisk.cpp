@@ -37,22 +37,24 @@ void EditorPane::checkDisk()
     QPointer<EditorPane> self(this);
     QThreadPool::globalInstance()->start([self, check, path = m_document.path()] {
         platform::FileStamp stamp;
+        const qint64 takenNs = document::stampClockNs();
         const std::optional<QByteArray> bytes = platform::readRegularFile(path, nullptr, &stamp);
         const std::optional<quint64> digest = bytes ? std::optional(document::contentDigest(*bytes)) : std::nullopt;
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [self, check, stamp, digest] {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [self, check, stamp, digest, takenNs] {
             if (self)
-                self->digestRead(check, stamp, digest);
+                self->digestRead(check, stamp, digest, takenNs);
         });
     });
 }
 
-void EditorPane::digestRead(quint64 check, const platform::FileStamp &stamp, std::optional<quint64> digest)
+void EditorPane::digestRead(quint64 check, const platform::FileStamp &stamp, std::optional<quint64> digest,
+                            qint64 takenNs)
 {
     m_checking = false;
     // A save or a load since makes the answer stale.
     if (check != m_check)
         return;
-    decide(m_document.compareBytes(stamp, digest));
+    decide(m_document.compareBytes(stamp, digest, takenNs));
 }
 
 void EditorPane::decide(DiskState state)
