@@ -107,7 +107,9 @@ void JournalFolder::release(const QList<Orphan> &removed)
 std::optional<QString> JournalFolder::Orphan::text() const
 {
     QByteArray base;
-    if (contents.header.baseKind != journal::BaseKind::Empty) {
+    if (contents.base) {
+        base = *contents.base;
+    } else if (contents.header.baseKind != journal::BaseKind::Empty) {
         std::optional<QByteArray> bytes = platform::readRegularFile(baseFile);
         if (!bytes)
             return std::nullopt;

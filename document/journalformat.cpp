@@ -13,10 +13,11 @@ namespace {
 
 constexpr quint32 headerType = 0x4A574248; // "HBWJ"
 constexpr quint32 editType = 0x4A574245;   // "EBWJ"
+constexpr quint32 baseType = 0x4A574242;   // "BBWJ"
 constexpr int formatVersion = 1;
 
 // A record: type, payload length, payload, and the digest of all three.
-QByteArray record(quint32 type, const QByteArray &payload)
+QByteArray record(quint32 type, QByteArrayView payload)
 {
     QByteArray out;
     out.reserve(payload.size() + 16);
@@ -75,6 +76,11 @@ QByteArray headerRecord(const Header &header)
     return record(headerType, payload);
 }
 
+QByteArray baseRecord(QByteArrayView base)
+{
+    return record(baseType, base);
+}
+
 QByteArray editRecord(const Edit &edit)
 {
     QByteArray payload;
@@ -106,6 +112,11 @@ std::optional<Contents> parse(const QByteArray &journal)
         header.baseKind = BaseKind(baseKind);
         header.savedEncoding = support::TextEncoding(savedEncoding);
     }
+    const qsizetype afterHeader = offset;
+    if (const auto base = nextRecord(journal, offset); base && base->first == baseType)
+        contents.base = base->second;
+    else
+        offset = afterHeader;
     while (const auto next = nextRecord(journal, offset)) {
         if (next->first != editType)
             break;

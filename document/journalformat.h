@@ -43,11 +43,16 @@ struct Edit
 };
 
 QByteArray headerRecord(const Header &header);
+// A Text base kept in the journal itself, right after the header: the
+// journal then stands alone, and replacing it replaces base and edits at once.
+QByteArray baseRecord(QByteArrayView base);
 QByteArray editRecord(const Edit &edit);
 
 struct Contents
 {
     Header header;
+    // The base, when the journal holds it.
+    std::optional<QByteArray> base;
     QList<Edit> edits;
 };
 // The header and every whole edit after it; nothing without a whole header.

@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSaveFile>
+
+#include <limits>
 
 namespace document {
 
@@ -20,22 +23,18 @@ constexpr int flushDelayMs = 500;
 
 constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
-// The bytes as a new file that takes the path's place only once it is on
-// disk whole.
+// The bytes as a new file that takes the path's place, in one step, only
+// once it is on disk whole: until then the file there stays as it was.
 bool writeDurably(const QString &path, const QByteArray &bytes)
 {
-    const QString temporary = path + QStringLiteral(".new");
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, ownerOnly) || file.write(bytes) != bytes.size()
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(ownerOnly) || file.write(bytes) != bytes.size()
         || !file.flush() || !platform::syncFile(file)) {
-        file.remove();
+        file.cancelWriting();
         return false;
     }
-    file.close();
-    QFile::remove(path);
-    if (!QFile::rename(temporary, path))
-        return false;
-    return platform::syncFolder(QFileInfo(path).absolutePath());
+    return file.commit() && platform::syncFolder(QFileInfo(path).absolutePath());
 }
 
 } // namespace
@@ -56,28 +55,27 @@ struct RecoveryJournal::Disk
         QFile::remove(baseFile);
     }
 
-    // The base file, then the journal with its header and first edits.
+    // The base file, then the journal with its header and first edits. A
+    // text base goes into the journal, which replaces the one before whole:
+    // what that one kept stays on disk until its successor is.
     bool start(const Base &base, const QByteArray &header, const QByteArray &edits)
     {
-        remove();
-        QByteArray baseBytes;
-        switch (base.kind) {
-        case journal::BaseKind::Empty:
-            break;
-        case journal::BaseKind::FileAsRead:
-        case journal::BaseKind::FileAsSaved: {
-            std::optional<QByteArray> bytes = platform::readRegularFile(base.file);
-            if (!bytes || contentDigest(*bytes) != base.digest)
+        valid = false;
+        if (base.kind == journal::BaseKind::Text) {
+            const QByteArrayView bytes(reinterpret_cast<const char *>(base.text.constData()), base.text.size() * 2);
+            if (bytes.size() > std::numeric_limits<quint32>::max() - 64)
                 return false;
-            baseBytes = std::move(*bytes);
-            break;
+            valid = writeDurably(journalFile, header + journal::baseRecord(bytes) + edits);
+            if (valid)
+                QFile::remove(baseFile);
+            return valid;
         }
-        case journal::BaseKind::Text:
-            baseBytes = QByteArray(reinterpret_cast<const char *>(base.text.constData()), base.text.size() * 2);
-            break;
+        remove();
+        if (base.kind != journal::BaseKind::Empty) {
+            std::optional<QByteArray> bytes = platform::readRegularFile(base.file);
+            if (!bytes || contentDigest(*bytes) != base.digest || !writeDurably(baseFile, *bytes))
+                return false;
         }
-        if (base.kind != journal::BaseKind::Empty && !writeDurably(baseFile, baseBytes))
-            return false;
         valid = writeDurably(journalFile, header + edits);
         return valid;
     }
@@ -118,12 +116,16 @@ void RecoveryJournal::setBase(const Base &base, const journal::Header &header, b
     discard();
     if (unsaved && m_folder.isUsable())
         start();
+    else if (unsaved)
+        m_lost = true;
 }
 
 void RecoveryJournal::record(int position, int removed, const QString &inserted)
 {
-    if (!m_folder.isUsable())
+    if (!m_folder.isUsable()) {
+        m_lost = true;
         return;
+    }
     m_pending += journal::editRecord({position, removed, inserted, QDateTime::currentMSecsSinceEpoch()});
     if (!m_flushTimer.isActive())
         m_flushTimer.start();
@@ -131,10 +133,16 @@ void RecoveryJournal::record(int position, int removed, const QString &inserted)
 
 void RecoveryJournal::recordWholeText()
 {
-    if (!m_folder.isUsable())
+    if (!m_folder.isUsable()) {
+        m_lost = true;
         return;
+    }
     m_base = {journal::BaseKind::Text, QString(), 0, QString(), true};
-    discard();
+    // The journal on disk stays until the new one replaces it: a crash in
+    // between still finds the text as it was before.
+    m_flushTimer.stop();
+    m_pending.clear();
+    m_started = false;
     m_startPending = true;
     m_flushTimer.start();
 }
@@ -144,9 +152,11 @@ void RecoveryJournal::discard()
     m_flushTimer.stop();
     m_pending.clear();
     m_startPending = false;
-    if (!m_started)
-        return;
     m_started = false;
+    m_lost = false;
+    if (!m_onDisk)
+        return;
+    m_onDisk = false;
     m_folder.writer().post([disk = m_disk] { disk->remove(); });
 }
 
@@ -165,6 +175,7 @@ void RecoveryJournal::flush()
 void RecoveryJournal::start()
 {
     m_started = true;
+    m_onDisk = true;
     m_startPending = false;
     Base base = m_base;
     if (base.takeText) {
@@ -186,10 +197,12 @@ void RecoveryJournal::start()
     });
 }
 
-void RecoveryJournal::flushNow()
+bool RecoveryJournal::flushNow()
 {
     flush();
     m_folder.writer().waitIdle();
+    // The writer is idle: what it did is seen here.
+    return !m_lost && (!m_started || m_disk->valid);
 }
 
 } // namespace document

@@ -50,8 +50,9 @@ public:
     // and the base stays for the edits to come.
     void discard();
     // Everything recorded is on disk when this returns. What is not flushed
-    // before the journal goes is lost, as by a crash.
-    void flushNow();
+    // before the journal goes is lost, as by a crash. False when the journal
+    // could not be written (no room, no folder).
+    bool flushNow();
 
 signals:
     // The base could not be kept (its file changed before it was copied):
@@ -73,6 +74,10 @@ private:
     // The journal on disk is to start (again) at the next flush.
     bool m_startPending = false;
     bool m_started = false;
+    // Files of this journal lie on disk, current or not.
+    bool m_onDisk = false;
+    // Changes were made that no journal could keep (no usable folder).
+    bool m_lost = false;
     QTimer m_flushTimer;
 };
 

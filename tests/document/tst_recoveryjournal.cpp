@@ -46,6 +46,9 @@ private slots:
     void discardedJournalIsNotOffered();
     void runningCopiesKeepTheirJournals();
     void lostBaseIsReplacedByTheText();
+    void wholeTextReplacesTheJournalInOneStep_data();
+    void wholeTextReplacesTheJournalInOneStep();
+    void changesNoJournalKeepsAreReported();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -188,6 +191,59 @@ void TestRecoveryJournal::lostBaseIsReplacedByTheText()
     const QList<JournalFolder::Orphan> orphans = next.takeOrphans();
     QCOMPARE(orphans.size(), 1);
     QCOMPARE(orphans.first().text(), std::optional(QStringLiteral("alt!\r\n")));
+}
+
+void TestRecoveryJournal::wholeTextReplacesTheJournalInOneStep_data()
+{
+    QTest::addColumn<bool>("flushed");
+    QTest::addColumn<QString>("expected");
+    // A run that ends before the new journal is written still leaves the
+    // text as it was before the replacement.
+    QTest::newRow("ended before the flush") << false << QStringLiteral("alt!\r\n");
+    QTest::newRow("ended after the flush") << true << QStringLiteral("NEU!\r\n");
+}
+
+void TestRecoveryJournal::wholeTextReplacesTheJournalInOneStep()
+{
+    QFETCH(bool, flushed);
+    QFETCH(QString, expected);
+    const QString path = m_dir->filePath(QStringLiteral("a.txt"));
+    QVERIFY(writeBytes(path, "alt\r\n"));
+    {
+        JournalFolder folder(state());
+        QString paneText = QStringLiteral("alt!\r\n");
+        RecoveryJournal journal(folder, QStringLiteral("document"), [&paneText] { return paneText; });
+        document::journal::Header header;
+        header.baseKind = BaseKind::FileAsRead;
+        journal.setBase({BaseKind::FileAsRead, path, document::contentDigest("alt\r\n"), QString(), false}, header);
+        journal.record(3, 0, QStringLiteral("!"));
+        QVERIFY(journal.flushNow());
+        // Replace all, or the umlaut conversion.
+        paneText = QStringLiteral("NEU!\r\n");
+        journal.recordWholeText();
+        if (flushed)
+            QVERIFY(journal.flushNow());
+    }
+    JournalFolder next(state());
+    const QList<JournalFolder::Orphan> orphans = next.takeOrphans();
+    QCOMPARE(orphans.size(), 1);
+    QCOMPARE(orphans.first().text(), std::optional(expected));
+    // The old base file goes with the journal it belonged to.
+    QCOMPARE(QFile::exists(orphans.first().baseFile), !flushed);
+}
+
+void TestRecoveryJournal::changesNoJournalKeepsAreReported()
+{
+    // The state folder cannot be made: a file stands where it would be.
+    QVERIFY(writeBytes(state(), "kein Ordner"));
+    JournalFolder folder(state());
+    RecoveryJournal journal(folder, QStringLiteral("document"), [] { return QString(); });
+    QVERIFY(journal.flushNow());
+    journal.record(0, 0, QStringLiteral("x"));
+    QVERIFY(!journal.flushNow());
+    // Saved or discarded: nothing is left to lose.
+    journal.discard();
+    QVERIFY(journal.flushNow());
 }
 
 QTEST_GUILESS_MAIN(TestRecoveryJournal)

@@ -87,6 +87,8 @@ private slots:
     void saveAsksFirst();
     void unreadableFileIsNotReplacedUnasked();
     void utf16FileRoundTrips();
+    void closeAsksWhenNoJournalKeepsTheChanges_data();
+    void closeAsksWhenNoJournalKeepsTheChanges();
 };
 
 void RecoveryTest::journalComesBack_data()
@@ -378,6 +380,42 @@ void RecoveryTest::utf16FileRoundTrips()
     QTest::keyClick(txtTXT(w), Qt::Key_Backspace);
     QTest::mouseClick(cmdSave(w), Qt::LeftButton);
     QCOMPARE(readAll(f.file), bytes);
+}
+
+void RecoveryTest::closeAsksWhenNoJournalKeepsTheChanges_data()
+{
+    QTest::addColumn<bool>("journalUsable");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("journal kept: no question") << true << "Abbrechen" << true;
+    QTest::newRow("no journal, stay") << false << "Abbrechen" << false;
+    QTest::newRow("no journal, close all the same") << false << "Schließen" << true;
+}
+
+void RecoveryTest::closeAsksWhenNoJournalKeepsTheChanges()
+{
+    QFETCH(bool, journalUsable);
+    QFETCH(QString, answer);
+    QFETCH(bool, closed);
+    Fixture f;
+    if (!journalUsable) {
+        // A file stands where the journals' folder would be made.
+        QVERIFY(QDir().mkpath(f.state));
+        QVERIFY(writeAll(f.state + QStringLiteral("/brenwick-editor"), "kein Ordner"));
+    }
+    frmTextEdit *w = f.startWithDocument();
+    QTest::keyClicks(txtTXT(w), QStringLiteral("neu "));
+    MessageCapture messages;
+    messages.answerQuestionsWith(answer);
+    f.run->close();
+    QCOMPARE(messages.messages().size(), journalUsable ? 0 : 1);
+    if (!journalUsable)
+        QCOMPARE(messages.messages().first().prompt,
+                 QStringLiteral("Die nicht gespeicherten Änderungen an „seite.html“ konnten nicht für die "
+                                "Wiederherstellung gesichert werden und gehen beim Schließen verloren. Trotzdem "
+                                "schließen?"));
+    QCOMPARE(w->isVisible(), !closed);
+    QCOMPARE(txtTXT(w)->Text(), QStringLiteral("neu <p>alt</p>\r\n"));
 }
 
 QTEST_MAIN(RecoveryTest)

@@ -178,7 +178,8 @@ void EditorPane::recover(const QString &path, support::TextEncoding encoding, co
     m_journal.setBase({BaseKind::Text, text, 0, QString(), false}, journalHeader(), true);
 }
 
-void EditorPane::keepJournal()
+bool EditorPane::keepJournal()
 {
-    m_journal.flushNow();
+    const bool kept = m_journal.flushNow();
+    return kept || !changed();
 }

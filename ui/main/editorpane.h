@@ -74,8 +74,9 @@ public:
     // changed, aimed at the file as that run knew it.
     void recover(const QString &path, support::TextEncoding encoding, const document::DiskIdentity &identity,
                  const QString &text);
-    // What the journal holds reaches the disk now (at the close).
-    void keepJournal();
+    // What the journal holds reaches the disk now (at the close). False when
+    // unsaved changes could not be kept there.
+    bool keepJournal();
 
 signals:
     // Another program changed the file while the pane holds changes: the

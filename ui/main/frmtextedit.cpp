@@ -13,6 +13,8 @@
 #include "forms/label.h"
 #include "forms/textbox.h"
 #include "platform/statefolder.h"
+#include "support/message.h"
+#include "support/paths.h"
 #include "ui/chooser/frmfileselect.h"
 #include "ui/main/editorpane.h"
 #include "ui/main/glyphs.h"
@@ -289,6 +291,18 @@ void frmTextEdit::savePane(EditorPane &pane)
     pane.Save();
 }
 
+bool frmTextEdit::mayLoseChanges(const EditorPane &pane) const
+{
+    const QString path = pane.document().path();
+    const QString what = path.isEmpty() ? QStringLiteral("am Text ohne Datei")
+                                        : QStringLiteral("an „%1“").arg(support::FileNameOf(path));
+    const QString prompt = QStringLiteral("Die nicht gespeicherten Änderungen %1 konnten nicht für die "
+                                          "Wiederherstellung gesichert werden und gehen beim Schließen verloren. "
+                                          "Trotzdem schließen?")
+                               .arg(what);
+    return support::AskQuestion(prompt, {QStringLiteral("Schließen"), QStringLiteral("Abbrechen")}) == 0;
+}
+
 void frmTextEdit::Form_Load()
 {
     NoButtons();
@@ -297,12 +311,16 @@ void frmTextEdit::Form_Load()
 
 void frmTextEdit::Form_Unload(int &cancel)
 {
-    Q_UNUSED(cancel);
-    emit Unloading();
     // The window closes without a question: what is not saved stays in the
-    // journals, on disk before the window is gone.
-    m_documentPane->keepJournal();
-    m_stylesheetPane->keepJournal();
+    // journals, on disk before the window is gone. Only changes no journal
+    // could keep (a full disk) are asked about.
+    for (EditorPane *pane : {m_documentPane, m_stylesheetPane}) {
+        if (!pane->keepJournal() && !mayLoseChanges(*pane)) {
+            cancel = 1;
+            return;
+        }
+    }
+    emit Unloading();
     // A chooser still open would keep the run alive with no main window and
     // leave the stylesheet pane waiting: it closes as cancelled.
     m_closing = true;

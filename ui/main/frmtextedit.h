@@ -171,6 +171,8 @@ private:
     void focusDummy();
     // Save of either pane: the focus to dummy, pending events, the write.
     void savePane(EditorPane &pane);
+    // Asked at the close when a pane's unsaved changes could not be kept.
+    bool mayLoseChanges(const EditorPane &pane) const;
     // A pane's question about another program's change waits for the
     // window to be active.
     void askAboutDiskChanges();

@@ -42,21 +42,27 @@ void frmTextEdit::offerRecovery()
             const std::optional<QString> text = orphan.text();
             if (!text)
                 continue;
-            answered.append(orphan);
-            if (support::AskQuestion(recoveryQuestion(orphan), {QStringLiteral("Ja"), QStringLiteral("Nein")}) != 0)
+            if (support::AskQuestion(recoveryQuestion(orphan), {QStringLiteral("Ja"), QStringLiteral("Nein")}) != 0) {
+                answered.append(orphan);
                 continue;
+            }
             const document::journal::Header &header = orphan.contents.header;
+            EditorPane *recovering = m_stylesheetPane;
             if (pane == u"document") {
                 // As a click on the file in the list opens it.
                 if (!header.path.isEmpty())
                     openDocument(header.path);
-                m_documentPane->recover(header.path, header.encoding, header.identity, *text);
+                recovering = m_documentPane;
             } else {
                 // As the chosen stylesheet.
                 WriteSetting(settingkeys::LastCSS, header.path);
-                m_stylesheetPane->recover(header.path, header.encoding, header.identity, *text);
-                showView(1);
             }
+            recovering->recover(header.path, header.encoding, header.identity, *text);
+            if (recovering == m_stylesheetPane)
+                showView(1);
+            // The old journal goes only once the pane's own keeps the text.
+            if (recovering->keepJournal())
+                answered.append(orphan);
         }
     }
     m_journals->release(answered);
