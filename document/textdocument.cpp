@@ -64,11 +64,15 @@ void TextDocument::restore(const QString &path, support::TextEncoding encoding, 
 
 std::optional<QString> TextDocument::load(const QString &path)
 {
+    // Read again, the file keeps its encoding should the read fail: the
+    // text on screen is still in it.
+    const support::TextEncoding encoding = path == m_path ? m_encoding : support::TextEncoding::Default;
     setPath(path);
     platform::FileStamp stamp;
     const qint64 takenNs = stampClockNs();
     const std::optional<QByteArray> bytes = platform::readRegularFile(path, nullptr, &stamp);
     if (!bytes) {
+        m_encoding = encoding;
         rememberUnread();
         m_identity.readFailed = m_identity.known == Known::Nothing;
         return std::nullopt;

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 
 namespace platform {
@@ -61,7 +62,12 @@ void readInto(Read &read, const QString &path, const ReadHook &hook)
     if (!stamp)
         return fail(QStringLiteral("not a readable file"));
 
-    QByteArray bytes(file.size(), Qt::Uninitialized);
+    QByteArray bytes;
+    try {
+        bytes = QByteArray(file.size(), Qt::Uninitialized);
+    } catch (const std::bad_alloc &) {
+        return fail(QStringLiteral("the file does not fit into memory"));
+    }
     qsizetype got = 0;
     while (got < bytes.size()) {
         const qint64 count = file.read(bytes.data() + got, std::min(chunkBytes, bytes.size() - got));
@@ -74,10 +80,14 @@ void readInto(Read &read, const QString &path, const ReadHook &hook)
     }
     bytes.truncate(got);
     // The file may also have grown.
-    const QByteArray rest = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    bytes.append(rest);
+    try {
+        const QByteArray rest = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return fail(file.errorString());
+        bytes.append(rest);
+    } catch (const std::bad_alloc &) {
+        return fail(QStringLiteral("the file does not fit into memory"));
+    }
 
     const std::lock_guard lock(read.mutex);
     read.bytes = std::move(bytes);

@@ -1,10 +1,15 @@
 #include "platform/safewrite.h"
 
+#include "platform/durable.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,18 +20,33 @@ namespace {
 
 constexpr int maxLinkDepth = 40;
 
+// `name` in `folder` as the kernel finds it: links among the folders are
+// followed before any "..", which text alone would take back too early.
+QString inRealFolder(const QString &folder, const QString &name)
+{
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    return (real.isEmpty() ? QDir::cleanPath(folder) : real) + QLatin1Char('/') + name;
+}
+
 // The name a path finally stands for once symbolic links are followed; it
 // need not exist (a dangling link names the file to create). Empty for a
 // loop of links.
 QString finalTarget(const QString &path)
 {
-    QFileInfo info(path);
-    for (int depth = 0; info.isSymLink(); ++depth) {
-        if (depth == maxLinkDepth)
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int depth = 0;; ++depth) {
+        char raw[PATH_MAX + 1];
+        const ssize_t length = ::readlink(QFile::encodeName(current).constData(), raw, sizeof raw);
+        if (length < 0)
+            return current; // no link: the file itself, or the one to create
+        if (depth == maxLinkDepth || length == ssize_t(sizeof raw))
             return {};
-        info.setFile(info.symLinkTarget());
+        const QString target = QFile::decodeName(QByteArray(raw, length));
+        const QString joined
+            = QDir::isAbsolutePath(target) ? target : current.left(current.lastIndexOf(QLatin1Char('/')) + 1) + target;
+        const qsizetype slash = joined.lastIndexOf(QLatin1Char('/'));
+        current = inRealFolder(joined.left(std::max<qsizetype>(slash, 1)), joined.mid(slash + 1));
     }
-    return info.filePath();
 }
 
 bool mayReplace(const QByteArray &nativePath, const struct stat &existing)
@@ -130,7 +150,9 @@ Replaced writeReplacing(const QString &target, const struct stat *existing, cons
         file.cancelWriting();
         return Replaced::No;
     }
-    return file.commit() ? Replaced::Yes : Replaced::No;
+    // The rename reaches the disk too before the save counts as done: the
+    // journal that kept the text goes then.
+    return file.commit() && syncFolder(QFileInfo(target).absolutePath()) ? Replaced::Yes : Replaced::No;
 }
 
 // The temporary file beside the target carries six more characters and a
@@ -155,7 +177,7 @@ bool writeNewFile(const QString &target, const QByteArray &bytes)
         ok = false;
     if (!ok)
         ::unlink(nativeTarget.constData());
-    return ok;
+    return ok && syncFolder(QFileInfo(target).absolutePath());
 }
 
 } // namespace

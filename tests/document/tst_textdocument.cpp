@@ -154,6 +154,19 @@ void TestTextDocument::failedLoadKeepsThePath()
     QCOMPARE(doc.checkDisk(), DiskState::Same);
     QVERIFY(writeBytes(path(QStringLiteral("new.txt")), "x"));
     QCOMPARE(doc.checkDisk(), DiskState::Changed);
+
+    // Read again and failed, the file keeps the encoding its text is in.
+    const QString utf16 = path(QStringLiteral("utf16.txt"));
+    QVERIFY(writeBytes(utf16,
+                       QByteArray("\xFF\xFE"
+                                  "A\0",
+                                  4)));
+    QVERIFY(doc.load(utf16));
+    QCOMPARE(doc.encoding(), support::TextEncoding::Utf16LeBom);
+    QVERIFY(QFile::remove(utf16));
+    QVERIFY(QDir().mkdir(utf16));
+    QVERIFY(!doc.load(utf16));
+    QCOMPARE(doc.encoding(), support::TextEncoding::Utf16LeBom);
 }
 
 void TestTextDocument::diskChecks_data()

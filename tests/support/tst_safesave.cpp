@@ -38,6 +38,7 @@ private slots:
     void fileOfAnotherOwnerKeepsItsOwner();
     void symbolicLinkStaysALink_data();
     void symbolicLinkStaysALink();
+    void relativeLinkInALinkedFolder();
     void hardLinkedFileWrittenInPlace_data();
     void hardLinkedFileWrittenInPlace();
     void unprivilegedUser_data();
@@ -305,6 +306,25 @@ void TestSafeSave::symbolicLinkStaysALink()
     QCOMPARE(testsupport::readAll(real), QByteArray("neu\r\n"));
     if (targetExists)
         QCOMPARE(int(statOf(real).st_mode & 07777), 0640);
+}
+
+void TestSafeSave::relativeLinkInALinkedFolder()
+{
+    // home -> data/docs, and data/docs/note.txt -> ../shared/note.txt: the
+    // kernel finds data/shared/note.txt, where the text alone says
+    // shared/note.txt.
+    for (const char *folder : {"data/docs", "data/shared", "shared"})
+        QVERIFY(QDir().mkpath(path(QString::fromLatin1(folder))));
+    const QString real = path(QStringLiteral("data/shared/note.txt"));
+    QVERIFY(testsupport::writeAll(real, oldContent));
+    QVERIFY(QFile::link(QStringLiteral("../shared/note.txt"), path(QStringLiteral("data/docs/note.txt"))));
+    QVERIFY(QFile::link(path(QStringLiteral("data/docs")), path(QStringLiteral("home"))));
+
+    QVERIFY(replaceTextFile(path(QStringLiteral("home/note.txt")), QStringLiteral("neu"), TextEncoding::Utf8));
+
+    QCOMPARE(testsupport::readAll(real), QByteArray("neu\r\n"));
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("shared/note.txt"))));
+    QVERIFY(QFileInfo(path(QStringLiteral("data/docs/note.txt"))).isSymLink());
 }
 
 void TestSafeSave::hardLinkedFileWrittenInPlace_data()

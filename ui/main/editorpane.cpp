@@ -88,6 +88,8 @@ void EditorPane::onTextChange()
 
 bool EditorPane::fillFromFile(const QString &path)
 {
+    // A look at the disk begun before reads what is gone now.
+    ++m_check;
     const std::optional<QString> text = m_document.load(path);
     watchFile();
     if (!text)
@@ -117,6 +119,7 @@ bool EditorPane::Save()
     const std::optional<document::TextDocument::Written> written = m_document.save(pieces);
     if (!support::ReportWriteFailure(written.has_value()))
         return false;
+    ++m_check;
     watchFile();
     // The journal goes only now, with the text on disk.
     m_nextBase = {BaseKind::FileAsSaved, m_document.path(), written->digest, QString(), false};
