@@ -203,6 +203,18 @@ QString decodeText(const QByteArray &bytes, TextEncoding *found)
 
 namespace support {
 
+namespace {
+
+// A U+FEFF at the start is part of the text here: the encoding's own mark,
+// if any, is gone already.
+QString decodeUtf8KeepingBom(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
+} // namespace
+
 QString decodeTextAs(const QByteArray &bytes, TextEncoding encoding)
 {
     switch (resolved(encoding)) {
@@ -219,9 +231,9 @@ QString decodeTextAs(const QByteArray &bytes, TextEncoding encoding)
         return text;
     }
     case TextEncoding::Utf8Bom:
-        return QString::fromUtf8(QByteArrayView(bytes).sliced(bytes.startsWith(utf8Bom) ? utf8Bom.size() : 0));
+        return decodeUtf8KeepingBom(QByteArrayView(bytes).sliced(bytes.startsWith(utf8Bom) ? utf8Bom.size() : 0));
     default:
-        return QString::fromUtf8(bytes);
+        return decodeUtf8KeepingBom(bytes);
     }
 }
 

@@ -370,6 +370,8 @@ void TestTextFile::unchangedFileRoundTrips_data()
                                          "e\r\n\xE2\x82\xAC 5\r\n");
     QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF"
                                                   "K\xC3\xB6ln\r\nx\r\n");
+    QTest::newRow("UTF-8 with BOM, the text starting with U+FEFF") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                                                 "Hallo\r\n");
     QTest::newRow("UTF-8 outside the basic plane") << QByteArray("\xF0\x9F\x98\x80\r\n");
     QTest::newRow("UTF-8 noncharacter") << QByteArray("\xEF\xBF\xBE\r\n");
     QTest::newRow("UTF-16 LE, a lone surrogate kept")
@@ -390,6 +392,11 @@ void TestTextFile::unchangedFileRoundTrips()
     const QString saved = loadAndSave(path);
     QVERIFY(!saved.isEmpty());
     QCOMPARE(testsupport::readAll(saved), content);
+    // Read back in the encoding found, as the recovery journal reads a saved
+    // file, the bytes give the same text.
+    TextEncoding found = TextEncoding::Default;
+    const QString text = decodeText(content, &found);
+    QCOMPARE(support::decodeTextAs(content, found), text);
 }
 
 void TestTextFile::everyByteDecodesAndEncodesBack()
