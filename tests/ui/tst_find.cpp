@@ -95,6 +95,7 @@ private slots:
     void noMatchAndInvalidExpressionMarkTheField();
     void selectionFillsTheFieldOrLimitsTheSearch();
     void replaceOneThenAllAsOneStep();
+    void selectionFollowsEditsAndUndo();
     void countsABigTextBySlices();
     void actsOnThePaneShown();
     void f3FindsWithoutTheWindow();
@@ -208,6 +209,29 @@ void TestFind::replaceOneThenAllAsOneStep()
     panes.field("replaceField")->setText(QStringLiteral("$2\\1"));
     QTest::keyClick(panes.find, Qt::Key_L, Qt::AltModifier);
     QTRY_COMPARE(panes.first->text(), QStringLiteral("alloH, alloH, alloH"));
+}
+
+void TestFind::selectionFollowsEditsAndUndo()
+{
+    Panes panes(QStringLiteral("aa\r\naa\r\naa\r\naa\r\n"));
+    QVERIFY(panes.ok);
+    panes.first->select(4, 8); // the second line, with its break
+    panes.search(panes.first, QStringLiteral("a"));
+    QVERIFY(panes.box("inSelection")->isChecked());
+    QTest::keyClicks(panes.field("replaceField"), QStringLiteral("xyz"));
+    QTest::keyClick(panes.find, Qt::Key_L, Qt::AltModifier);
+    QTRY_COMPARE(panes.first->text(), QStringLiteral("aa\r\nxyzxyz\r\naa\r\naa\r\n"));
+    // Undone, the range is the line again, not as long as the replaced one.
+    panes.first->undo();
+    panes.field("replaceField")->setText(QStringLiteral("Q"));
+    QTest::keyClick(panes.find, Qt::Key_L, Qt::AltModifier);
+    QTRY_COMPARE(panes.first->text(), QStringLiteral("aa\r\nQQ\r\naa\r\naa\r\n"));
+    // Text typed before it moves it on.
+    panes.first->replace(0, 0, QStringLiteral("a\r\n"));
+    panes.field("findField")->setText(QStringLiteral("Q"));
+    panes.field("replaceField")->setText(QStringLiteral("R"));
+    QTest::keyClick(panes.find, Qt::Key_L, Qt::AltModifier);
+    QTRY_COMPARE(panes.first->text(), QStringLiteral("a\r\naa\r\nRR\r\naa\r\naa\r\n"));
 }
 
 // Megabytes are counted in slices between events (on two cores), and the

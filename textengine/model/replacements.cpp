@@ -34,6 +34,20 @@ int Replacements::mapForward(int position) const
     return int(position + shift);
 }
 
+int Replacements::mapBackward(int position) const
+{
+    qsizetype shift = 0;
+    for (const Range &range : m_ranges) {
+        const qsizetype start = range.position + shift;
+        if (position <= start)
+            break;
+        if (position <= start + range.inserted)
+            return range.position + range.removed;
+        shift += range.inserted - range.removed;
+    }
+    return int(position - shift);
+}
+
 void Replacements::recountGrowth()
 {
     m_growth = 0;

@@ -35,6 +35,9 @@ public:
     // inside a replaced range goes to the end of its new text, one at a
     // range's start stays before it.
     int mapForward(int position) const;
+    // The other way: where a position of the text after lay before; one
+    // inside a new text goes to the end of the range it replaced.
+    int mapBackward(int position) const;
 
     // The texts end to end, in the order of the ranges. The removed ones are
     // known once the replacements were made (TextContent::replace).

@@ -149,7 +149,7 @@ QString literalExpression(QStringView text, const SearchOptions &options)
     }
     QString sharp = QStringLiteral("[ßẞ]");
     if (const CharacterEntity *entity = entityOf(u'ß', options.entities))
-        sharp = QLatin1String("(?:[ßẞ]|") + referencesOf(*entity, false).join(QLatin1Char('|')) + QLatin1Char(')');
+        sharp = QStringLiteral("(?:[ßẞ]|") + referencesOf(*entity, false).join(QLatin1Char('|')) + QLatin1Char(')');
 
     QString out;
     qsizetype plain = 0; // start of the characters not yet written

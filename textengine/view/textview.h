@@ -128,6 +128,9 @@ signals:
     // The text was replaced whole: by setText, by turning every line break
     // into CR LF, or by many replacements at once (and their undo).
     void textReset();
+    // Raised before textReset when many replacements were made at once, or
+    // taken back (`undone`).
+    void replacedMany(const textengine::Replacements &replacements, bool undone);
     // The caret or the selection moved.
     void caretPositionChanged();
     // The context menu is about to open with the view's own entries: the

@@ -139,6 +139,7 @@ void TextView::applyAll(Replacements &replacements, bool back, Selection after)
     updateScrollBar();
     textReplacedForAccessibility(this, oldText);
     caretMoved();
+    emit replacedMany(replacements, back);
     emit textReset();
     emit edited();
 }

@@ -64,6 +64,9 @@ void FindSession::setView(textengine::TextView *view)
     if (m_view) {
         m_view->setMarkSource({});
         disconnect(m_edited);
+        disconnect(m_replacedConnection);
+        disconnect(m_replacedManyConnection);
+        disconnect(m_resetConnection);
     }
     m_view = view;
     m_current.reset();
@@ -72,6 +75,25 @@ void FindSession::setView(textengine::TextView *view)
     m_counted = false;
     if (m_view) {
         m_edited = connect(m_view, &textengine::TextView::edited, this, &FindSession::textEdited);
+        m_replacedConnection = connect(m_view, &textengine::TextView::replaced, this,
+                                       [this](int position, int removed, const QString &inserted) {
+                                           moveScope(position, removed, int(inserted.size()));
+                                       });
+        m_replacedManyConnection
+            = connect(m_view, &textengine::TextView::replacedMany, this,
+                      [this](const textengine::Replacements &replacements, bool undone) {
+                          auto map = [&](int position) {
+                              return undone ? replacements.mapBackward(position) : replacements.mapForward(position);
+                          };
+                          m_scope = {map(m_scope.first), map(m_scope.second)};
+                          m_scopeMapped = true;
+                      });
+        // A text replaced whole in another way (another file, line breaks
+        // rewritten) leaves the range nothing to follow.
+        m_resetConnection = connect(m_view, &textengine::TextView::textReset, this, [this] {
+            if (!std::exchange(m_scopeMapped, false) && !m_ownEdit)
+                retakeScope();
+        });
         // Searches under way read the view's text.
         connect(m_view, &QObject::destroyed, this, &FindSession::stopJobs, Qt::UniqueConnection);
     }
@@ -121,15 +143,8 @@ bool FindSession::takeSelection()
 void FindSession::setInSelection(bool on)
 {
     m_inSelection = on;
-    if (on && m_view) {
-        // A selection the user made counts, not a match the search selected.
-        if (m_view->selectionStart() != m_view->selectionEnd() && !selectionIsCurrent())
-            m_scope = {m_view->selectionStart(), m_view->selectionEnd()};
-        else if (m_openSelection)
-            m_scope = *m_openSelection;
-        else
-            m_scope = {m_view->caretPosition(), m_view->caretPosition()};
-    }
+    if (on && m_view)
+        retakeScope();
     stopJobs();
     m_counted = false;
     if (m_view)
@@ -144,6 +159,31 @@ void FindSession::setMarksShown(bool on)
     setMarkSource();
     if (!on)
         stopJobs();
+}
+
+void FindSession::retakeScope()
+{
+    if (!m_view)
+        return;
+    // A selection the user made counts, not a match the search selected.
+    if (m_view->selectionStart() != m_view->selectionEnd() && !selectionIsCurrent())
+        m_scope = {m_view->selectionStart(), m_view->selectionEnd()};
+    else if (m_openSelection)
+        m_scope = *m_openSelection;
+    else
+        m_scope = {m_view->caretPosition(), m_view->caretPosition()};
+}
+
+void FindSession::moveScope(int position, int removed, int inserted)
+{
+    // Text put in at either end belongs to the selection, as does what
+    // replaces a part of it.
+    const int shift = inserted - removed;
+    auto &[start, end] = m_scope;
+    if (start > position)
+        start = start >= position + removed ? start + shift : position;
+    if (end >= position)
+        end = end >= position + removed ? end + shift : position + inserted;
 }
 
 std::pair<int, int> FindSession::scope() const
@@ -360,11 +400,8 @@ void FindSession::replace()
     m_replacement.build(text, details);
     stopJobs();
     m_ownEdit = true;
-    const int before = m_view->length();
     m_view->replace(start, end, text);
     m_ownEdit = false;
-    if (m_inSelection)
-        m_scope.second += m_view->length() - before;
     // On after the new text; an empty match with nothing put in its place
     // moves on by one.
     const int next = m_view->caretPosition();
@@ -399,8 +436,6 @@ void FindSession::replaceAll()
             if (deadline.hasExpired() && *position < limit)
                 return false;
         }
-        if (m_inSelection)
-            m_scope = {replacements->mapForward(m_scope.first), replacements->mapForward(m_scope.second)};
         m_ownEdit = true;
         m_view->replaceAll(std::move(*replacements));
         m_ownEdit = false;

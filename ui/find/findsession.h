@@ -68,6 +68,11 @@ private:
     using Job = std::function<bool(const QDeadlineTimer &deadline)>;
 
     std::pair<int, int> scope() const;
+    // "Nur in der Auswahl" is set, or the text was replaced whole: the range
+    // searched is taken from the pane's selection.
+    void retakeScope();
+    // The range searched follows an edit of the text.
+    void moveScope(int position, int removed, int inserted);
     std::shared_ptr<textengine::TextSearch> newSearch() const;
     void search(int origin, bool backward);
     void startCount(bool run = true);
@@ -81,6 +86,11 @@ private:
 
     QPointer<textengine::TextView> m_view;
     QMetaObject::Connection m_edited;
+    QMetaObject::Connection m_replacedConnection;
+    QMetaObject::Connection m_replacedManyConnection;
+    QMetaObject::Connection m_resetConnection;
+    // The last text reset came with its replacements, which moved the range.
+    bool m_scopeMapped = false;
     std::shared_ptr<const textengine::SearchPattern> m_pattern;
     textengine::ReplacementText m_replacement;
     QString m_replacementTyped;

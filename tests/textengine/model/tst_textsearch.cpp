@@ -99,6 +99,8 @@ void TestTextSearch::matches_data()
     row("entities with case", "&Auml; &auml; ä Ä &#196;", "ä", "ce", "&Auml; [&auml;] [ä] Ä &#196;");
     row("entities without case", "&Auml; &auml; ä Ä &#196;", "ä", "e", "[&Auml;] [&auml;] [ä] [Ä] [&#196;]");
     row("entities and ss", "Stra&szlig;e STRASSE", "strasse", "e", "[Stra&szlig;e] [STRASSE]");
+    row("entities and ß itself", "Straße Stra&szlig;e STRASSE Straáe", "strasse", "e",
+        "[Straße] [Stra&szlig;e] [STRASSE] Straáe");
     row("entities in a regex", "M&uuml;ller Mxller", "M(ü|x)ller", "re", "[M&uuml;ller] [Mxller]");
     row("entities off", "Müller M&uuml;ller", "Müller", "", "[Müller] M&uuml;ller");
     row("entities and whole words", "&auml;Köln Köln", "köln", "we", "&auml;Köln [Köln]");
