@@ -68,6 +68,11 @@ int LineStates::lineEnd(int line) const
 
 void LineStates::edited(int position, int removed, int inserted, int firstLine, int lastLine)
 {
+    // What was changed or waited for before moves with the text; what this
+    // edit changes is marked below, where the text is already the new one.
+    m_changed = shifted(m_changed, position, removed, inserted);
+    for (std::pair<int, int> &range : m_waiting)
+        range = shifted(range, position, removed, inserted);
     const int lines = m_text.lineCount();
     const int delta = lines - m_lines;
     m_lines = lines;
@@ -78,9 +83,11 @@ void LineStates::edited(int position, int removed, int inserted, int firstLine, 
     const int newLast = lastLine + delta;
 
     // A long line edited in itself keeps the states before the edit, and
-    // those after it to compare with. Without any, the colours of the rest
-    // of the line may change.
-    if (firstLine == lastLine && delta == 0 && isLong(firstLine) && !m_inner.count(firstLine))
+    // those after it to compare with. Without any, or when it is no longer
+    // long and keeps none, the colours of the rest of the line may change.
+    const bool inLine = firstLine == lastLine && delta == 0;
+    const bool wasLong = inLine && lineEnd(firstLine) - m_text.lineStart(firstLine) - (inserted - removed) > longLine;
+    if (inLine && (isLong(firstLine) ? !m_inner.count(firstLine) : wasLong))
         markChanged(std::max(m_text.lineStart(firstLine), position - margin), lineEnd(firstLine));
     std::unordered_map<int, Inner> inner;
     for (auto &[line, states] : m_inner) {
@@ -148,9 +155,6 @@ void LineStates::edited(int position, int removed, int inserted, int firstLine, 
     m_floor = unchecked ? newLast + 1 : std::max(m_floor > lastLine ? m_floor + delta : m_floor, newLast + 1);
 
     m_edited = true;
-    m_changed = shifted(m_changed, position, removed, inserted);
-    for (std::pair<int, int> &range : m_waiting)
-        range = shifted(range, position, removed, inserted);
 }
 
 // Known: a state at or after the position is, so that everything before
@@ -222,12 +226,14 @@ void LineStates::step()
         ++last;
     const int to = lineEnd(last);
     const QStringView text = m_text.characters(from, to, m_scratch);
-    const bool final = to == m_text.textSize();
     SyntaxState state = m_states[static_cast<size_t>(first)];
     for (int line = first; line <= last; ++line) {
         const int start = m_text.lineStart(line);
         const int end = lineEnd(line);
-        highlight(m_language, {text.sliced(start - from, end - start), start, final && end == to}, INT_MAX, state,
+        // Only the last line ends the input: a text that ends with a line
+        // break has an empty line after it, whose start state must be that
+        // of a comment or string left open.
+        highlight(m_language, {text.sliced(start - from, end - start), start, line + 1 == lines}, INT_MAX, state,
                   nullptr);
         if (line + 1 >= lines)
             return;
@@ -317,7 +323,7 @@ void LineStates::markChanged(int from, int to)
 int LineStates::read(int line, int position, int stopAt, SyntaxState &state, std::vector<RoleSpan> *spans)
 {
     const int end = lineEnd(line);
-    const bool final = end == m_text.textSize();
+    const bool final = line + 1 == m_text.lineCount();
     qint64 window = std::max<qint64>(qint64(stopAt) - position, 0) + 4 * stride;
     for (;;) {
         const int chunkEnd = static_cast<int>(std::min<qint64>(end, position + window));

@@ -64,7 +64,18 @@ void layOut(std::map<int, std::vector<Segment>> &shown, LineStates &states, cons
     }
 }
 
+// An edit of a script: at `position` (-1: the end), `removed` characters
+// become `inserted`.
+struct ScriptEdit
+{
+    int position = 0;
+    int removed = 0;
+    QString inserted;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(QList<ScriptEdit>)
 
 class LineStatesTest : public QObject
 {
@@ -79,13 +90,30 @@ void LineStatesTest::editsKeepColoursRight_data()
     QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("repeat");
+    // Random edits, unless a script gives them.
+    QTest::addColumn<QList<ScriptEdit>>("script");
     QTest::newRow("html lines") << Language::Html
-                                << QStringLiteral("<p class=\"a\" style='color:red'>x &amp; y</p> <!-- c -->\r\n")
-                                << 60;
+                                << QStringLiteral("<p class=\"a\" style='color:red'>x &amp; y</p> <!-- c -->\r\n") << 60
+                                << QList<ScriptEdit>();
     QTest::newRow("html one long line") << Language::Html << QStringLiteral("<b id=x>t&lt;</b><style>a{b:c}</style>")
-                                        << 900;
-    QTest::newRow("css lines") << Language::Css << QStringLiteral(".a{color:red;background:url(x.png)}\r\n") << 60;
-    QTest::newRow("css one long line") << Language::Css << QStringLiteral(".k{content:\"x\";margin:0 auto} ") << 1200;
+                                        << 900 << QList<ScriptEdit>();
+    QTest::newRow("css lines") << Language::Css << QStringLiteral(".a{color:red;background:url(x.png)}\r\n") << 60
+                               << QList<ScriptEdit>();
+    QTest::newRow("css one long line") << Language::Css << QStringLiteral(".k{content:\"x\";margin:0 auto} ") << 1200
+                                       << QList<ScriptEdit>();
+    // Typed on below a comment left open: the end of the text before the
+    // line typed in closes nothing.
+    QTest::newRow("html comment open above the last line")
+        << Language::Html << QString() << 1
+        << QList<ScriptEdit>{{0, 0, QStringLiteral("<!-- note\r\n")}, {-1, 0, QStringLiteral("<b>x</b>")}};
+    QTest::newRow("css comment open above the last line")
+        << Language::Css << QString() << 1
+        << QList<ScriptEdit>{{0, 0, QStringLiteral("/* note\r\n")}, {-1, 0, QStringLiteral("a{color:red}")}};
+    // A long line cut down to a length read whole.
+    QTest::newRow("long line shortened") << Language::Css
+                                         << QStringLiteral("/*") + QString(6000, QLatin1Char('a')) + QStringLiteral(" ")
+            + QStringLiteral(".k{}").repeated(2000)
+                                         << 1 << QList<ScriptEdit>{{0, 6000, QString()}};
 }
 
 void LineStatesTest::editsKeepColoursRight()
@@ -93,6 +121,7 @@ void LineStatesTest::editsKeepColoursRight()
     QFETCH(Language, language);
     QFETCH(QString, line);
     QFETCH(int, repeat);
+    QFETCH(QList<ScriptEdit>, script);
     const QStringList pieces
         = {QStringLiteral("<!--"),     QStringLiteral("-->"),  QStringLiteral("<style>"), QStringLiteral("</style>"),
            QStringLiteral("<script>"), QStringLiteral("\""),   QStringLiteral("'"),       QStringLiteral("/*"),
@@ -106,11 +135,17 @@ void LineStatesTest::editsKeepColoursRight()
     std::map<int, std::vector<Segment>> shown;
     layOut(shown, states, source, 0, source.lineCount() - 1);
     QRandomGenerator random(23);
-    for (int edit = 0; edit < 300; ++edit) {
+    for (int edit = 0; edit < (script.isEmpty() ? 300 : script.size()); ++edit) {
         const int size = source.textSize();
-        const int position = random.bounded(size + 1);
-        const int removed = random.bounded(3) == 0 ? std::min(random.bounded(40), size - position) : 0;
-        const QString inserted = removed > 0 && random.bounded(2) ? QString() : pieces[random.bounded(pieces.size())];
+        int position = random.bounded(size + 1);
+        int removed = random.bounded(3) == 0 ? std::min(random.bounded(40), size - position) : 0;
+        QString inserted = removed > 0 && random.bounded(2) ? QString() : pieces[random.bounded(pieces.size())];
+        if (!script.isEmpty()) {
+            const ScriptEdit &step = script[edit];
+            position = step.position < 0 ? size : step.position;
+            removed = step.removed;
+            inserted = step.inserted;
+        }
         const int firstLine = source.lineOf(position);
         const int lastLine = source.lineOf(position + removed);
         const int lines = source.lineCount();
@@ -143,8 +178,8 @@ void LineStatesTest::editsKeepColoursRight()
         }
         shown.swap(moved);
         // What the view shows now: some lines, read up to their end.
-        const int top = random.bounded(source.lineCount());
-        const int bottom = std::min(source.lineCount() - 1, top + random.bounded(8));
+        const int top = script.isEmpty() ? random.bounded(source.lineCount()) : 0;
+        const int bottom = std::min(source.lineCount() - 1, script.isEmpty() ? top + random.bounded(8) : INT_MAX);
         const int target = bottom + 1 < source.lineCount() ? source.lineStart(bottom + 1) : source.textSize();
         QVERIFY(states.advance(target, QDeadlineTimer::Forever));
         const auto [from, to] = states.takeChanged();
