@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace textengine {
 
@@ -189,8 +190,28 @@ QString rewrittenExpression(QStringView text, const SearchOptions &options, bool
     QString out;
     bool inClass = false;
     qsizetype classStart = 0;
+    // The groups open, each with whether it is a look-behind: one must keep
+    // a fixed length, which the entities' alternatives have not, so inside
+    // one the characters stay as typed.
+    std::vector<bool> groups;
+    qsizetype lookBehinds = 0;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text.at(i);
+        if (!inClass && c == u'(' && text.sliced(i).startsWith(u"(?#")) {
+            const qsizetype end = text.indexOf(u')', i);
+            const qsizetype stop = end < 0 ? text.size() : end + 1;
+            out += text.sliced(i, stop - i);
+            i = stop;
+            continue;
+        }
+        if (!inClass && c == u'(') {
+            const QStringView rest = text.sliced(i);
+            groups.push_back(rest.startsWith(u"(?<=") || rest.startsWith(u"(?<!"));
+            lookBehinds += groups.back();
+        } else if (!inClass && c == u')' && !groups.empty()) {
+            lookBehinds -= groups.back();
+            groups.pop_back();
+        }
         if (c == u'\\' && i + 1 < text.size()) {
             const QChar next = text.at(i + 1);
             if (next == u'Q') {
@@ -237,7 +258,7 @@ QString rewrittenExpression(QStringView text, const SearchOptions &options, bool
             classStart = i;
             continue;
         }
-        if (!options.entities.empty()) {
+        if (!options.entities.empty() && lookBehinds == 0) {
             if (const std::optional<Reference> reference = referenceAt(text, i, options)) {
                 out += entityAlternatives(reference->character, options);
                 i += reference->length;
@@ -292,6 +313,15 @@ SearchPattern::SearchPattern(const QString &text, const SearchOptions &options)
         body = literalExpression(text, options);
     }
     QString full = QStringLiteral("(*ANYCRLF)");
+    if (options.regularExpression) {
+        // Settings for the whole pattern hold only at its very start.
+        static const QRegularExpression setting(QStringLiteral(
+            R"(^\(\*(?:UTF|UCP|NO_[A-Z_]+|CR|LF|CRLF|ANYCRLF|ANY|NUL|BSR_[A-Z]+|LIMIT_[A-Z]+=\d+|NOTEMPTY(?:_ATSTART)?)\))"));
+        for (QRegularExpressionMatch match = setting.match(body); match.hasMatch(); match = setting.match(body)) {
+            full += match.captured();
+            body.remove(0, match.capturedLength());
+        }
+    }
     if (options.wholeWords) {
         // A match that starts (ends) with a word character must not have
         // one before (after) it.

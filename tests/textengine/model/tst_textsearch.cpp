@@ -103,6 +103,10 @@ void TestTextSearch::matches_data()
         "[Straße] [Stra&szlig;e] [STRASSE] Straáe");
     row("entities in a regex", "M&uuml;ller Mxller", "M(ü|x)ller", "re", "[M&uuml;ller] [Mxller]");
     row("entities off", "Müller M&uuml;ller", "Müller", "", "[Müller] M&uuml;ller");
+    row("regex settings first", "Äpfel", "(*UCP)(*CRLF)\\bäpfel", "r", "[Äpfel]");
+    row("regex comment with entities", "x", "(?#ä)x", "re", "[x]");
+    // A look-behind keeps a fixed length: the characters in it as typed.
+    row("entities, not in a look-behind", "än &auml;n", "(?<=ä)n", "re", "ä[n] &auml;n");
     row("entities and whole words", "&auml;Köln Köln", "köln", "we", "&auml;Köln [Köln]");
     row("only in the selection", "ab ab ab", "ab", "", "ab [ab] [ab]", 3, 8);
     row("selection cuts a match", "abab", "ab", "", "[ab]ab", 0, 3);
