@@ -30,6 +30,14 @@ std::unique_ptr<QLockFile> tryLock(const QString &path)
     return lock;
 }
 
+// The run a file of the folder belongs to: its name up to the pane.
+QString runOf(const QString &fileName)
+{
+    const QString stem = fileName.section(QLatin1Char('.'), 0, 0);
+    const qsizetype dash = stem.lastIndexOf(QLatin1Char('-'));
+    return dash > 0 ? stem.left(dash) : QString();
+}
+
 } // namespace
 
 JournalFolder::JournalFolder(const QString &folder)
@@ -57,23 +65,36 @@ QString JournalFolder::basePath(const QString &pane) const
     return m_folder + QLatin1Char('/') + m_run + QLatin1Char('-') + pane + QStringLiteral(".base");
 }
 
+bool JournalFolder::takeRun(const QString &run)
+{
+    if (run.isEmpty() || run == m_run)
+        return false;
+    if (m_taken.count(run))
+        return true;
+    std::unique_ptr<QLockFile> lock = tryLock(lockPath(m_folder, run));
+    if (!lock)
+        return false; // that run is alive
+    m_taken.emplace(run, std::move(lock));
+    return true;
+}
+
 QList<JournalFolder::Orphan> JournalFolder::takeOrphans()
 {
+    const QDir folder(m_folder);
+    // A run that ended while it wrote a file left the unfinished copy
+    // (the name with a suffix of the safe write): it never held anything.
+    for (const QString &name : folder.entryList(
+             {QLatin1Char('*') + journalSuffix + QStringLiteral(".*"), QStringLiteral("*.base.*")}, QDir::Files)) {
+        if (takeRun(runOf(name)))
+            QFile::remove(folder.filePath(name));
+    }
     std::map<QString, Orphan> newest;
-    const QFileInfoList files
-        = QDir(m_folder).entryInfoList({QLatin1Char('*') + journalSuffix}, QDir::Files, QDir::Name);
+    const QFileInfoList files = folder.entryInfoList({QLatin1Char('*') + journalSuffix}, QDir::Files, QDir::Name);
     for (const QFileInfo &file : files) {
         const QString name = file.completeBaseName();
-        const qsizetype dash = name.lastIndexOf(QLatin1Char('-'));
-        const QString run = name.left(dash);
-        if (dash <= 0 || run == m_run)
+        const QString run = runOf(file.fileName());
+        if (!takeRun(run))
             continue;
-        if (!m_taken.count(run)) {
-            std::unique_ptr<QLockFile> lock = tryLock(lockPath(m_folder, run));
-            if (!lock)
-                continue; // that run is alive
-            m_taken.emplace(run, std::move(lock));
-        }
         const std::optional<QByteArray> bytes = platform::readRegularFile(file.filePath());
         std::optional<journal::Contents> contents = bytes ? journal::parse(*bytes) : std::nullopt;
         if (!contents)

@@ -51,6 +51,10 @@ public:
     void release(const QList<Orphan> &removed);
 
 private:
+    // Holds the lock of a run that has ended; false for this run or one
+    // still alive.
+    bool takeRun(const QString &run);
+
     QString m_folder;
     QString m_run;
     std::unique_ptr<QLockFile> m_lock;

@@ -49,6 +49,7 @@ private slots:
     void wholeTextReplacesTheJournalInOneStep_data();
     void wholeTextReplacesTheJournalInOneStep();
     void changesNoJournalKeepsAreReported();
+    void unfinishedWritesOfEndedRunsAreRemoved();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -244,6 +245,33 @@ void TestRecoveryJournal::changesNoJournalKeepsAreReported()
     // Saved or discarded: nothing is left to lose.
     journal.discard();
     QVERIFY(journal.flushNow());
+}
+
+void TestRecoveryJournal::unfinishedWritesOfEndedRunsAreRemoved()
+{
+    QString ended;
+    {
+        JournalFolder folder(state());
+        RecoveryJournal journal(folder, QStringLiteral("document"), [] { return QString(); });
+        journal.record(0, 0, QStringLiteral("x"));
+        QVERIFY(journal.flushNow());
+        ended = folder.journalPath(QStringLiteral("document"));
+    }
+    // What a run left that ended in the middle of writing, beside what a
+    // running copy is writing now.
+    JournalFolder running(state());
+    const QStringList unfinished = {ended + QStringLiteral(".AbCdEf"),
+                                    QString(ended).replace(QStringLiteral(".journal"), QStringLiteral(".base.GhIjKl"))};
+    const QString busy = running.journalPath(QStringLiteral("document")) + QStringLiteral(".MnOpQr");
+    for (const QString &file : unfinished + QStringList{busy})
+        QVERIFY(writeBytes(file, "halb"));
+    JournalFolder next(state());
+    const QList<JournalFolder::Orphan> orphans = next.takeOrphans();
+    QCOMPARE(orphans.size(), 1);
+    for (const QString &file : unfinished)
+        QVERIFY2(!QFile::exists(file), qPrintable(file));
+    QVERIFY(QFile::exists(busy));
+    QVERIFY(QFile::exists(ended));
 }
 
 QTEST_GUILESS_MAIN(TestRecoveryJournal)
