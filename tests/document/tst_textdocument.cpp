@@ -10,7 +10,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <utime.h>
 
 using document::DiskState;
 using document::TextDocument;
@@ -29,17 +28,6 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Moves the file's time stamp a minute on, as a touch would.
-bool touch(const QString &path)
-{
-    struct stat info;
-    const QByteArray native = QFile::encodeName(path);
-    if (::stat(native.constData(), &info) != 0)
-        return false;
-    const utimbuf times{info.st_atime, info.st_mtime + 60};
-    return ::utime(native.constData(), &times) == 0;
-}
-
 // Sets the file's modification time, to the nanosecond.
 bool setModified(const QString &path, qint64 ns)
 {
@@ -53,6 +41,13 @@ qint64 modifiedNs(const QString &path)
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+}
+
+// Moves the file's time stamp a minute on, as a touch would.
+bool touch(const QString &path)
+{
+    const qint64 now = modifiedNs(path);
+    return now >= 0 && setModified(path, now + 60'000'000'000);
 }
 
 } // namespace
